@@ -1,0 +1,6 @@
+#include "QDMP.h"
+
+OSStatus QDMP_Init(void) {
+    MPIsFullyInitialized();
+    return noErr;
+}

@@ -1,0 +1,106 @@
+// The drawing toolbox: pixel maps, colour tables, ports and offscreen worlds,
+// colours, rectangles, text, and the block copy.
+//
+// A port is a 32-bit pixel map plus its drawing state (fore and back colour, pen,
+// text size and mode). One port is current at a time; it is the toolbox's own
+// state and belongs to the host's thread.
+#pragma once
+
+#include "MacTypes.h"
+
+struct ColorSpec {
+    SInt16 value;
+    RGBColor rgb;
+};
+static_assert(sizeof(ColorSpec) == 8);
+
+// ctSize is the number of entries minus one; ctTable holds ctSize + 1 entries.
+struct ColorTable {
+    SInt32 ctSeed;
+    SInt16 ctFlags;
+    SInt16 ctSize;
+    ColorSpec ctTable[1];
+};
+typedef ColorTable* CTabPtr;
+typedef CTabPtr* CTabHandle;
+
+// A pixel map: pixels at baseAddr, rowBytes from one row to the next, pixel
+// (bounds.left, bounds.top) first. Depth 8 indexes pmTable; 16 is x-5-5-5 and
+// 32 is x-8-8-8 in native byte order. Read base and row bytes through
+// GetPixBaseAddr and GetPixRowBytes.
+struct PixMap {
+    Ptr baseAddr;
+    SInt32 rowBytes;
+    Rect bounds;
+    SInt16 pmVersion;
+    SInt16 pixelType;
+    SInt16 pixelSize;
+    SInt16 cmpCount;
+    SInt16 cmpSize;
+    OSType pixelFormat;
+    CTabHandle pmTable;
+};
+typedef PixMap* PixMapPtr;
+typedef PixMapPtr* PixMapHandle;
+
+typedef struct OpaqueGrafPtr* CGrafPtr;
+typedef CGrafPtr GWorldPtr;
+typedef struct OpaqueGDHandle* GDHandle;
+typedef struct OpaqueRgnHandle* RgnHandle;
+struct BitMap; // what CopyBits takes for a port: GetPortBitMapForCopyBits
+
+typedef SInt16 QDErr;
+typedef UInt32 GWorldFlags;
+typedef void* LogicalAddress;
+typedef unsigned long ByteCount;
+
+// The eight classic colours for ForeColor and BackColor.
+enum : SInt32 {
+    blackColor = 33,
+    whiteColor = 30,
+    redColor = 205,
+    greenColor = 341,
+    blueColor = 409,
+    cyanColor = 273,
+    magentaColor = 137,
+    yellowColor = 69,
+};
+
+enum : SInt16 { srcCopy = 0, srcOr = 1, srcXor = 2, srcBic = 3 };
+enum : GWorldFlags { useTempMem = 4, pixelsLocked = 0 };
+
+extern "C" {
+// Pixel maps.
+Ptr GetPixBaseAddr(PixMapHandle pm);
+SInt32 GetPixRowBytes(PixMapHandle pm);
+void MPBlockCopy(LogicalAddress source, LogicalAddress destination, ByteCount size);
+Boolean MPIsFullyInitialized(void);
+
+// Offscreen worlds and the current port. NewGWorld leaves *offscreenGWorld NULL
+// when it fails; only depth 32 is offered.
+QDErr NewGWorld(GWorldPtr* offscreenGWorld, SInt16 pixelDepth, const Rect* boundsRect,
+                CTabHandle cTable, GDHandle aGDevice, GWorldFlags flags);
+void DisposeGWorld(GWorldPtr offscreenWorld);
+void GetGWorld(CGrafPtr* port, GDHandle* gdh);
+void SetGWorld(CGrafPtr port, GDHandle gdh);
+PixMapHandle GetGWorldPixMap(GWorldPtr offscreenWorld);
+PixMapHandle GetPortPixMap(CGrafPtr port);
+Rect* GetPortBounds(CGrafPtr port, Rect* rect);
+Boolean LockPixels(PixMapHandle pm);
+void UnlockPixels(PixMapHandle pm);
+
+// Drawing in the current port.
+void ForeColor(SInt32 color);
+void BackColor(SInt32 color);
+void PaintRect(const Rect* r);
+void OffsetRect(Rect* r, SInt16 dh, SInt16 dv);
+Boolean EqualRect(const Rect* rect1, const Rect* rect2);
+void TextSize(SInt16 size);
+void TextMode(SInt16 mode);
+void MoveTo(SInt16 h, SInt16 v);
+void DrawString(ConstStr255Param s);
+void CopyCStringToPascal(const char* src, Str255 dst);
+const BitMap* GetPortBitMapForCopyBits(CGrafPtr port);
+void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
+              const Rect* dstRect, SInt16 mode, RgnHandle maskRgn);
+}
