@@ -103,4 +103,11 @@ void CopyCStringToPascal(const char* src, Str255 dst);
 const BitMap* GetPortBitMapForCopyBits(CGrafPtr port);
 void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
               const Rect* dstRect, SInt16 mode, RgnHandle maskRgn);
+
+// For hosts: a 32-bit port over pixels the caller owns (a window's frame buffer),
+// x-8-8-8 in native byte order, rowBytes from one row to the next, the first
+// pixel at (bounds.left, bounds.top). NULL when the arguments make no port.
+CGrafPtr NewPortOnPixels(Ptr baseAddr, SInt32 rowBytes, const Rect* bounds);
+// Frees a port made by NewPortOnPixels (not its pixels); NULL does nothing.
+void DisposePortOnPixels(CGrafPtr port);
 }
