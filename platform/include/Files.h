@@ -50,6 +50,11 @@ OSErr FSGetCatalogInfoBulk(FSIterator iterator, UInt32 maximumObjects, UInt32* a
                            FSCatalogInfo* catalogInfos, FSRef* refs, FSSpec* specs,
                            HFSUniStr255* names);
 OSErr FSpMakeFSRef(const FSSpec* source, FSRef* newRef);
+// The file specification (and the parent folder's reference) of a reference;
+// no catalog information is offered (whichInfo kFSCatInfoNone, catalogInfo NULL).
+OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo,
+                       FSCatalogInfo* catalogInfo, HFSUniStr255* outName, FSSpec* fsSpec,
+                       FSRef* parentRef);
 
 // For the host: a reference for a path (NUL-terminated bytes), and the path back.
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
