@@ -100,10 +100,4 @@ OSStatus TestHost::Answer(OSType message, PlayerMessageInfo* messageInfo) {
     }
 }
 
-void SetPascal(Str255 dest, const std::string& text) {
-    size_t n = std::min<size_t>(text.size(), 255);
-    dest[0] = UInt8(n);
-    std::memcpy(dest + 1, text.data(), n);
-}
-
 } // namespace zt::test

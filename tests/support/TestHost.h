@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "iTunesAPI.h"
+#include "PascalString.h"
 #include "iTunesVisualAPI.h"
 
 namespace zt::test {
@@ -59,8 +60,5 @@ class TestHost {
     PlayerRegisterVisualPluginMessage registration_{};
     void* refCon_ = nullptr;
 };
-
-// A Str255 from text.
-void SetPascal(Str255 dest, const std::string& text);
 
 } // namespace zt::test
