@@ -77,7 +77,12 @@ void MPBlockCopy(LogicalAddress source, LogicalAddress destination, ByteCount si
 Boolean MPIsFullyInitialized(void);
 
 // Offscreen worlds and the current port. NewGWorld leaves *offscreenGWorld NULL
-// when it fails; only depth 32 is offered.
+// when it fails; only depth 32 is offered. The world's pixels start zeroed, its
+// bounds are those given, and its PixMapHandle stays valid until it is disposed.
+// Until a port is set, GetGWorld answers the toolbox's own small default port
+// (never NULL) and a NULL device; SetGWorld(NULL, ...) makes it current again,
+// and so does disposing the current port. Ports that are not live (disposed, or
+// never made) are refused with a log line on standard error.
 QDErr NewGWorld(GWorldPtr* offscreenGWorld, SInt16 pixelDepth, const Rect* boundsRect,
                 CTabHandle cTable, GDHandle aGDevice, GWorldFlags flags);
 void DisposeGWorld(GWorldPtr offscreenWorld);
@@ -89,9 +94,15 @@ Rect* GetPortBounds(CGrafPtr port, Rect* rect);
 Boolean LockPixels(PixMapHandle pm);
 void UnlockPixels(PixMapHandle pm);
 
-// Drawing in the current port.
+// Drawing in the current port. ForeColor and BackColor take the eight colour
+// constants above (any other value leaves the colour unchanged); RGBForeColor
+// and RGBBackColor take any colour, its components' upper bytes used. A new
+// port draws black on white. PaintRect fills with the fore colour, clipped to
+// the port.
 void ForeColor(SInt32 color);
 void BackColor(SInt32 color);
+void RGBForeColor(const RGBColor* color);
+void RGBBackColor(const RGBColor* color);
 void PaintRect(const Rect* r);
 void OffsetRect(Rect* r, SInt16 dh, SInt16 dv);
 Boolean EqualRect(const Rect* rect1, const Rect* rect2);
