@@ -106,11 +106,30 @@ void RGBBackColor(const RGBColor* color);
 void PaintRect(const Rect* r);
 void OffsetRect(Rect* r, SInt16 dh, SInt16 dv);
 Boolean EqualRect(const Rect* rect1, const Rect* rect2);
+
+// Text, in DejaVu Sans (the only font). TextSize is in pixels, 0 for the default
+// of 12. DrawString draws the string's bytes as UTF-8 (a malformed byte shows as
+// U+FFFD) with the baseline at the pen and moves the pen right by the text's
+// width, which StringWidth measures. Modes: srcCopy paints the text's line box
+// (the face's ascent above the baseline to its descent below, over the width)
+// in the back colour, then the glyphs in the fore colour; srcOr (a new port's
+// mode) draws only the glyphs; srcBic draws them in the back colour; srcXor
+// inverts the pixels under them. Glyph edges are anti-aliased.
 void TextSize(SInt16 size);
 void TextMode(SInt16 mode);
 void MoveTo(SInt16 h, SInt16 v);
+void GetPen(Point* pt);
 void DrawString(ConstStr255Param s);
+SInt16 StringWidth(ConstStr255Param s);
+// Copies at most 255 bytes, cut before a UTF-8 character that would be split;
+// src and dst may be the same buffer. A NULL src gives the empty string.
 void CopyCStringToPascal(const char* src, Str255 dst);
+
+// The block copy between ports, srcCopy only (other modes copy as srcCopy): the
+// source rectangle's pixels replace the destination rectangle's, scaled by
+// nearest neighbour when the sizes differ, clipped to both ports' bounds; the
+// rectangles may overlap in one port. No colouring by the fore and back colours;
+// maskRgn is not supported and must be NULL.
 const BitMap* GetPortBitMapForCopyBits(CGrafPtr port);
 void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
               const Rect* dstRect, SInt16 mode, RgnHandle maskRgn);
