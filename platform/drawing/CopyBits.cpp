@@ -29,7 +29,8 @@ struct PixelView {
     }
     // The pixel at (h, v): callers keep (h, v) inside what the view covers.
     const Pixel* At(int h, int v) const {
-        return reinterpret_cast<const Pixel*>(origin + std::ptrdiff_t(v - top) * rowBytes) + (h - left);
+        return reinterpret_cast<const Pixel*>(origin + std::ptrdiff_t(v - top) * rowBytes) +
+               (h - left);
     }
 };
 
@@ -51,22 +52,26 @@ struct SourceCopy {
         : pixels(size_t(box.Width()) * size_t(box.Height())) {
         const size_t rowBytes = size_t(box.Width()) * sizeof(Pixel);
         for (int v = box.top; v < box.bottom; ++v)
-            std::memcpy(&pixels[size_t(v - box.top) * size_t(box.Width())], port.At(box.left, v), rowBytes);
-        view = {reinterpret_cast<const UInt8*>(pixels.data()), std::ptrdiff_t(rowBytes), box.left, box.top};
+            std::memcpy(&pixels[size_t(v - box.top) * size_t(box.Width())], port.At(box.left, v),
+                        rowBytes);
+        view = {reinterpret_cast<const UInt8*>(pixels.data()), std::ptrdiff_t(rowBytes), box.left,
+                box.top};
     }
     std::vector<Pixel> pixels;
     PixelView view{};
 };
 
 // Same size: `dstRect` is `srcRect` moved by (dh, dv).
-void CopySameSize(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& srcRect, int dh, int dv) {
+void CopySameSize(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& srcRect, int dh,
+                  int dv) {
     const Box from = srcRect.Intersect(src.Bounds()).Intersect(dst.Bounds().Offset(-dh, -dv));
     if (from.IsEmpty()) return;
     const Box to = from.Offset(dh, dv);
     const size_t rowBytes = size_t(from.Width()) * sizeof(Pixel);
 
     if (!SpanOf(src, from).Overlaps(SpanOf(dst, to))) {
-        for (int v = from.top; v < from.bottom; ++v) std::memcpy(dst.At(to.left, v + dv), src.At(from.left, v), rowBytes);
+        for (int v = from.top; v < from.bottom; ++v)
+            std::memcpy(dst.At(to.left, v + dv), src.At(from.left, v), rowBytes);
         return;
     }
     if (src.RowBytes() == dst.RowBytes()) {
@@ -98,14 +103,19 @@ struct Run {
 };
 Run SourceRun(int clipFirst, int clipEnd, int dstStart, int dstLength, int srcStart, int srcLength,
               int srcFirst, int srcEnd) {
-    auto source = [&](int d) { return srcStart + SourceOffset(d - dstStart, srcLength, dstLength); };
+    auto source = [&](int d) {
+        return srcStart + SourceOffset(d - dstStart, srcLength, dstLength);
+    };
     Run run{clipFirst, clipEnd};
-    while (run.first < run.end && source(run.first) < srcFirst) ++run.first;
-    while (run.end > run.first && source(run.end - 1) >= srcEnd) --run.end;
+    while (run.first < run.end && source(run.first) < srcFirst)
+        ++run.first;
+    while (run.end > run.first && source(run.end - 1) >= srcEnd)
+        --run.end;
     return run;
 }
 
-void CopyScaled(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& srcRect, const Box& dstRect) {
+void CopyScaled(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& srcRect,
+                const Box& dstRect) {
     const Box clip = dstRect.Intersect(dst.Bounds());
     if (clip.IsEmpty()) return;
     const Box srcBounds = src.Bounds();
@@ -115,14 +125,20 @@ void CopyScaled(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& s
                                srcRect.Height(), srcBounds.top, srcBounds.bottom);
     if (cols.first >= cols.end || rows.first >= rows.end) return;
 
-    auto sourceCol = [&](int h) { return srcRect.left + SourceOffset(h - dstRect.left, srcRect.Width(), dstRect.Width()); };
-    auto sourceRow = [&](int v) { return srcRect.top + SourceOffset(v - dstRect.top, srcRect.Height(), dstRect.Height()); };
-    const Box read = {sourceRow(rows.first), sourceCol(cols.first), sourceRow(rows.end - 1) + 1, sourceCol(cols.end - 1) + 1};
+    auto sourceCol = [&](int h) {
+        return srcRect.left + SourceOffset(h - dstRect.left, srcRect.Width(), dstRect.Width());
+    };
+    auto sourceRow = [&](int v) {
+        return srcRect.top + SourceOffset(v - dstRect.top, srcRect.Height(), dstRect.Height());
+    };
+    const Box read = {sourceRow(rows.first), sourceCol(cols.first), sourceRow(rows.end - 1) + 1,
+                      sourceCol(cols.end - 1) + 1};
     const Box written = {rows.first, cols.first, rows.end, cols.end};
 
     // Source columns of the destination run, counted from the read box's left.
     std::vector<int> sourceCols(size_t(cols.end - cols.first));
-    for (int h = cols.first; h < cols.end; ++h) sourceCols[size_t(h - cols.first)] = sourceCol(h) - read.left;
+    for (int h = cols.first; h < cols.end; ++h)
+        sourceCols[size_t(h - cols.first)] = sourceCol(h) - read.left;
 
     std::optional<SourceCopy> copy;
     if (SpanOf(src, read).Overlaps(SpanOf(dst, written))) copy.emplace(src, read);
@@ -131,7 +147,8 @@ void CopyScaled(const OpaqueGrafPtr& src, const OpaqueGrafPtr& dst, const Box& s
     for (int v = rows.first; v < rows.end; ++v) {
         const Pixel* from = view.At(read.left, sourceRow(v));
         Pixel* to = dst.At(cols.first, v);
-        for (size_t i = 0; i < sourceCols.size(); ++i) to[i] = from[sourceCols[i]];
+        for (size_t i = 0; i < sourceCols.size(); ++i)
+            to[i] = from[sourceCols[i]];
     }
 }
 
@@ -144,16 +161,19 @@ OpaqueGrafPtr* PortOf(const ToolboxSession& session, const BitMap* bits) {
 
 const BitMap* GetPortBitMapForCopyBits(CGrafPtr port) {
     ToolboxSession session;
-    return session.LivePort(port, "GetPortBitMapForCopyBits") != nullptr ? reinterpret_cast<const BitMap*>(port)
-                                                                        : nullptr;
+    return session.LivePort(port, "GetPortBitMapForCopyBits") != nullptr
+               ? reinterpret_cast<const BitMap*>(port)
+               : nullptr;
 }
 
-void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect, const Rect* dstRect,
-              SInt16 mode, RgnHandle maskRgn) {
+void CopyBits(const BitMap* srcBits, const BitMap* dstBits, const Rect* srcRect,
+              const Rect* dstRect, SInt16 mode, RgnHandle maskRgn) {
     if (srcBits == nullptr || dstBits == nullptr || srcRect == nullptr || dstRect == nullptr)
         return LogDrawingProblem("CopyBits", "a bitmap or rectangle is missing");
-    if (maskRgn != nullptr) return LogDrawingProblem("CopyBits", "mask regions are not supported; nothing copied");
-    if (mode != srcCopy) LogDrawingProblem("CopyBits", "only srcCopy is offered; copying as srcCopy");
+    if (maskRgn != nullptr)
+        return LogDrawingProblem("CopyBits", "mask regions are not supported; nothing copied");
+    if (mode != srcCopy)
+        LogDrawingProblem("CopyBits", "only srcCopy is offered; copying as srcCopy");
     try {
         ToolboxSession session;
         const OpaqueGrafPtr* src = PortOf(session, srcBits);

@@ -62,7 +62,9 @@ using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 using SizePtr = std::unique_ptr<FT_SizeRec_, SizeDeleter>;
 
-int CeilPixels(FT_Pos value) { return int((value + 63) >> 6); }
+int CeilPixels(FT_Pos value) {
+    return int((value + 63) >> 6);
+}
 
 // The face at one size, with its own FreeType size object and glyph cache.
 class FreeTypeSizedFont final : public SizedFont {
@@ -147,7 +149,8 @@ bool FontEngine::LoadFace() {
         face = nullptr;
         const FontFile file = FindDefaultFontFile();
         if (file.path.empty() || FT_New_Face(library, file.path.c_str(), file.index, &face) != 0) {
-            LogDrawingProblem("DrawString", "no font found (install fonts-dejavu-core); text is not drawn");
+            LogDrawingProblem("DrawString",
+                              "no font found (install fonts-dejavu-core); text is not drawn");
             return false;
         }
     }
@@ -169,17 +172,24 @@ SizedFont* FontEngine::At(int pixelSize) {
         return cached->second.font.get();
     }
     if (sizes_.size() >= kCachedSizes) {
-        auto oldest = std::min_element(sizes_.begin(), sizes_.end(), [](const auto& a, const auto& b) {
-            return a.second.lastUse < b.second.lastUse;
-        });
+        auto oldest =
+            std::min_element(sizes_.begin(), sizes_.end(), [](const auto& a, const auto& b) {
+                return a.second.lastUse < b.second.lastUse;
+            });
         sizes_.erase(oldest);
     }
     FT_Face face = face_->face.get();
     FT_Size rawSize = nullptr;
-    if (FT_New_Size(face, &rawSize) != 0) return nullptr;
+    if (FT_New_Size(face, &rawSize) != 0) {
+        LogDrawingProblem("DrawString", "FreeType could not make a size; text is not drawn");
+        return nullptr;
+    }
     SizePtr size(rawSize);
     FT_Activate_Size(rawSize);
-    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) != 0) return nullptr;
+    if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)) != 0) {
+        LogDrawingProblem("DrawString", "the face cannot be set to this size; text is not drawn");
+        return nullptr;
+    }
     auto font = std::make_unique<FreeTypeSizedFont>(face, std::move(size));
     SizedFont* handedOut = font.get();
     sizes_.emplace(pixelSize, CachedSize{std::move(font), useCounter_});

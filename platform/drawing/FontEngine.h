@@ -15,10 +15,10 @@ namespace zt::drawing {
 
 // One rendered glyph, placed relative to the pen on the baseline.
 struct Glyph {
-    int left = 0;         // columns from the pen to the first bitmap column
-    int top = 0;          // bitmap rows above the baseline
+    int left = 0; // columns from the pen to the first bitmap column
+    int top = 0;  // bitmap rows above the baseline
     int width = 0, height = 0;
-    std::int64_t advance = 0;   // pen advance in 1/64 pixel
+    std::int64_t advance = 0;    // pen advance in 1/64 pixel
     std::vector<UInt8> coverage; // width * height, row after row, 0 (none) to 255 (full)
 };
 

@@ -26,18 +26,20 @@ void FillBox(const OpaqueGrafPtr& port, const Box& box, Pixel color) {
 namespace {
 
 // The eight classic colour constants, as pure pixel values.
+struct ClassicEntry {
+    SInt32 constant;
+    Pixel pixel;
+};
+constexpr ClassicEntry kClassicColors[] = {
+    {blackColor, 0x000000},   {whiteColor, 0xFFFFFF},  {redColor, 0xFF0000},
+    {greenColor, 0x00FF00},   {blueColor, 0x0000FF},   {cyanColor, 0x00FFFF},
+    {magentaColor, 0xFF00FF}, {yellowColor, 0xFFFF00},
+};
+
 std::optional<Pixel> ClassicColor(SInt32 color) {
-    switch (color) {
-    case blackColor: return 0x000000;
-    case whiteColor: return 0xFFFFFF;
-    case redColor: return 0xFF0000;
-    case greenColor: return 0x00FF00;
-    case blueColor: return 0x0000FF;
-    case cyanColor: return 0x00FFFF;
-    case magentaColor: return 0xFF00FF;
-    case yellowColor: return 0xFFFF00;
-    default: return std::nullopt;
-    }
+    for (const ClassicEntry& entry : kClassicColors)
+        if (entry.constant == color) return entry.pixel;
+    return std::nullopt;
 }
 
 // The upper byte of each component, x-8-8-8 with a top byte of 0.

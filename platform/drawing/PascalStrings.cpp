@@ -6,7 +6,9 @@
 namespace {
 constexpr size_t kMaxLength = 255;
 
-bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuationByte(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 } // namespace
 
 // Text longer than 255 bytes is cut at 255, or just before a UTF-8 character
@@ -25,7 +27,8 @@ void CopyCStringToPascal(const char* src, Str255 dst) {
         if (IsContinuationByte(bytes[length])) {
             // Back to the lead byte of the character that the cut would split.
             size_t lead = length;
-            while (lead > 0 && length - lead < 3 && IsContinuationByte(bytes[lead])) --lead;
+            while (lead > 0 && length - lead < 3 && IsContinuationByte(bytes[lead]))
+                --lead;
             if (!IsContinuationByte(bytes[lead]) && bytes[lead] >= 0xC0) length = lead;
         }
     }

@@ -3,8 +3,8 @@
 #include <utility>
 
 namespace {
-constexpr SInt16 kRGBDirect = 16;            // pixelType of direct-colour maps
-constexpr OSType k32ARGBPixelFormat = 0x20;  // the classic 32-bit format code
+constexpr SInt16 kRGBDirect = 16;           // pixelType of direct-colour maps
+constexpr OSType k32ARGBPixelFormat = 0x20; // the classic 32-bit format code
 } // namespace
 
 OpaqueGrafPtr::OpaqueGrafPtr(Ptr base, SInt32 rowBytes, const Rect& bounds) {

@@ -51,10 +51,11 @@ QDErr NewGWorld(GWorldPtr* offscreenGWorld, SInt16 pixelDepth, const Rect* bound
 
     const Box box = Box::Of(*boundsRect);
     // calloc hands out zeroed pages lazily: a large canvas costs nothing until drawn.
-    std::unique_ptr<Pixel[], FreeDeleter> pixels(
-        static_cast<Pixel*>(std::calloc(size_t(box.Width()) * size_t(box.Height()), sizeof(Pixel))));
+    std::unique_ptr<Pixel[], FreeDeleter> pixels(static_cast<Pixel*>(
+        std::calloc(size_t(box.Width()) * size_t(box.Height()), sizeof(Pixel))));
     if (!pixels) return memFullErr;
-    std::unique_ptr<OpaqueGrafPtr> world(new (std::nothrow) OpaqueGrafPtr(std::move(pixels), *boundsRect));
+    std::unique_ptr<OpaqueGrafPtr> world(new (std::nothrow)
+                                             OpaqueGrafPtr(std::move(pixels), *boundsRect));
     if (!world) return memFullErr;
 
     ToolboxSession session;
@@ -80,7 +81,8 @@ CGrafPtr NewPortOnPixels(Ptr baseAddr, SInt32 rowBytes, const Rect* bounds) {
         LogDrawingProblem("NewPortOnPixels", "row bytes shorter than a row or not whole pixels");
         return nullptr;
     }
-    std::unique_ptr<OpaqueGrafPtr> port(new (std::nothrow) OpaqueGrafPtr(baseAddr, rowBytes, *bounds));
+    std::unique_ptr<OpaqueGrafPtr> port(new (std::nothrow)
+                                            OpaqueGrafPtr(baseAddr, rowBytes, *bounds));
     if (!port) return nullptr;
     ToolboxSession session;
     return session.Adopt(std::move(port));
@@ -123,6 +125,8 @@ Rect* GetPortBounds(CGrafPtr port, Rect* rect) {
 }
 
 // Pixels never move: locking only says they are there.
-Boolean LockPixels(PixMapHandle pm) { return pm != nullptr && *pm != nullptr; }
+Boolean LockPixels(PixMapHandle pm) {
+    return pm != nullptr && *pm != nullptr;
+}
 
 void UnlockPixels(PixMapHandle /*pm*/) {}

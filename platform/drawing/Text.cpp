@@ -23,16 +23,22 @@ namespace {
 
 constexpr int kDefaultTextSize = 12;
 
-int PixelSize(SInt16 textSize) { return textSize <= 0 ? kDefaultTextSize : textSize; }
+int PixelSize(SInt16 textSize) {
+    return textSize <= 0 ? kDefaultTextSize : textSize;
+}
 
-int RoundPixels(std::int64_t sixtyFourths) { return int((sixtyFourths + 32) >> 6); }
+int RoundPixels(std::int64_t sixtyFourths) {
+    return int((sixtyFourths + 32) >> 6);
+}
 
 SInt16 Clamp16(int value) {
     return SInt16(std::clamp<int>(value, std::numeric_limits<SInt16>::min(),
                                   std::numeric_limits<SInt16>::max()));
 }
 
-std::span<const unsigned char> Characters(ConstStr255Param s) { return {s + 1, size_t(s[0])}; }
+std::span<const unsigned char> Characters(ConstStr255Param s) {
+    return {s + 1, size_t(s[0])};
+}
 
 // One channel of `under` moved towards `ink` by `coverage`/255, rounded.
 inline Pixel Blend(Pixel under, Pixel ink, unsigned coverage) {
@@ -48,14 +54,17 @@ inline Pixel Blend(Pixel under, Pixel ink, unsigned coverage) {
 // Lays `glyph` with its origin at (originH, baseline); `inkFor(pixel)` gives the
 // colour a fully covered pixel takes. Clips to the port.
 template <typename InkFor>
-void BlendGlyph(const OpaqueGrafPtr& port, const Glyph& glyph, int originH, int baseline, InkFor inkFor) {
+void BlendGlyph(const OpaqueGrafPtr& port, const Glyph& glyph, int originH, int baseline,
+                InkFor inkFor) {
     const int left = originH + glyph.left, top = baseline - glyph.top;
-    const Box clip = Box{top, left, top + glyph.height, left + glyph.width}.Intersect(port.Bounds());
+    const Box clip =
+        Box{top, left, top + glyph.height, left + glyph.width}.Intersect(port.Bounds());
     if (clip.IsEmpty()) return;
     const UInt8* coverageRow =
         &glyph.coverage[size_t(clip.top - top) * size_t(glyph.width) + size_t(clip.left - left)];
     auto* row = reinterpret_cast<UInt8*>(port.At(clip.left, clip.top));
-    for (int v = clip.top; v < clip.bottom; ++v, row += port.RowBytes(), coverageRow += glyph.width) {
+    for (int v = clip.top; v < clip.bottom;
+         ++v, row += port.RowBytes(), coverageRow += glyph.width) {
         Pixel* pixel = reinterpret_cast<Pixel*>(row);
         for (int i = 0; i < clip.Width(); ++i) {
             const unsigned coverage = coverageRow[i];
@@ -90,9 +99,15 @@ void DrawText(OpaqueGrafPtr& port, SizedFont& font, std::span<const unsigned cha
     };
     const Pixel fore = state.foreColor, back = state.backColor;
     switch (state.textMode) {
-    case srcBic: drawWith([back](Pixel) { return back; }); break;
-    case srcXor: drawWith([](Pixel under) { return ~under & 0xFFFFFF; }); break;
-    default: drawWith([fore](Pixel) { return fore; }); break;
+    case srcBic:
+        drawWith([back](Pixel) { return back; });
+        break;
+    case srcXor:
+        drawWith([](Pixel under) { return ~under & 0xFFFFFF; });
+        break;
+    default:
+        drawWith([fore](Pixel) { return fore; });
+        break;
     }
     state.pen.h = Clamp16(penH + width);
 }
@@ -101,14 +116,16 @@ void DrawText(OpaqueGrafPtr& port, SizedFont& font, std::span<const unsigned cha
 
 void TextSize(SInt16 size) {
     if (size < 0) LogDrawingProblem("TextSize", "a negative size draws at the default size");
-    if (size > FontEngine::kMaxPixelSize) LogDrawingProblem("TextSize", "size beyond 1024 pixels is drawn at 1024");
+    if (size > FontEngine::kMaxPixelSize)
+        LogDrawingProblem("TextSize", "size beyond 1024 pixels is drawn at 1024");
     ToolboxSession session;
     session.CurrentPort().state.textSize = size;
 }
 
 // srcCopy, srcOr, srcXor and srcBic; any other mode leaves the mode as it was.
 void TextMode(SInt16 mode) {
-    if (mode < srcCopy || mode > srcBic) return LogDrawingProblem("TextMode", "not a text transfer mode");
+    if (mode < srcCopy || mode > srcBic)
+        return LogDrawingProblem("TextMode", "not a text transfer mode");
     ToolboxSession session;
     session.CurrentPort().state.textMode = mode;
 }

@@ -19,7 +19,7 @@ struct ToolboxState {
     std::mutex mutex;
     std::array<Pixel, kDefaultPortPixels> defaultPixels{};
     OpaqueGrafPtr defaultPort{reinterpret_cast<Ptr>(defaultPixels.data()),
-                              kDefaultPortBounds.right * SInt32(sizeof(Pixel)), kDefaultPortBounds};
+                              kDefaultPortBounds.right* SInt32(sizeof(Pixel)), kDefaultPortBounds};
     std::unordered_map<const OpaqueGrafPtr*, std::unique_ptr<OpaqueGrafPtr>> livePorts;
     OpaqueGrafPtr* currentPort = &defaultPort;
     GDHandle currentDevice = nullptr;
@@ -37,9 +37,13 @@ ToolboxState& State() {
 
 ToolboxSession::ToolboxSession() : state_(State()), lock_(state_.mutex) {}
 
-OpaqueGrafPtr& ToolboxSession::CurrentPort() { return *state_.currentPort; }
+OpaqueGrafPtr& ToolboxSession::CurrentPort() {
+    return *state_.currentPort;
+}
 
-GDHandle ToolboxSession::CurrentDevice() const { return state_.currentDevice; }
+GDHandle ToolboxSession::CurrentDevice() const {
+    return state_.currentDevice;
+}
 
 void ToolboxSession::SetCurrent(CGrafPtr port, GDHandle device) {
     OpaqueGrafPtr* live = port == nullptr ? nullptr : LivePort(port, "SetGWorld");

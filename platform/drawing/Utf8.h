@@ -10,8 +10,7 @@ namespace zt::drawing {
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 // Calls `each(codePoint)` for every character of `bytes`, in order.
-template <typename Each>
-void ForEachCodePoint(std::span<const unsigned char> bytes, Each&& each) {
+template <typename Each> void ForEachCodePoint(std::span<const unsigned char> bytes, Each&& each) {
     size_t i = 0;
     while (i < bytes.size()) {
         const unsigned char lead = bytes[i];

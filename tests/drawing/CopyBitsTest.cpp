@@ -16,7 +16,9 @@ struct Layout {
     size_t first;
     int stride;
     Rect bounds;
-    size_t Index(int h, int v) const { return first + size_t(v - bounds.top) * stride + size_t(h - bounds.left); }
+    size_t Index(int h, int v) const {
+        return first + size_t(v - bounds.top) * stride + size_t(h - bounds.left);
+    }
     bool Contains(int h, int v) const {
         return h >= bounds.left && h < bounds.right && v >= bounds.top && v < bounds.bottom;
     }
@@ -25,8 +27,8 @@ struct Layout {
 // The pixels the copy must leave: nearest neighbour at pixel centres, every
 // destination pixel whose source pixel lies in the source port, read before
 // anything is written.
-std::vector<UInt32> Reference(const std::vector<UInt32>& before, const Layout& src, const Layout& dst,
-                              const Rect& from, const Rect& to) {
+std::vector<UInt32> Reference(const std::vector<UInt32>& before, const Layout& src,
+                              const Layout& dst, const Rect& from, const Rect& to) {
     std::vector<UInt32> after = before;
     const int sw = from.right - from.left, sh = from.bottom - from.top;
     const int dw = to.right - to.left, dh = to.bottom - to.top;
@@ -45,33 +47,38 @@ class SharedBuffer {
   public:
     explicit SharedBuffer(size_t size, unsigned seed = 1) : pixels(size) {
         std::mt19937 random(seed);
-        for (UInt32& p : pixels) p = UInt32(random());
+        for (UInt32& p : pixels)
+            p = UInt32(random());
     }
     CGrafPtr Port(const Layout& layout) {
-        CGrafPtr port = NewPortOnPixels(reinterpret_cast<Ptr>(&pixels[layout.first]), layout.stride * 4, &layout.bounds);
+        CGrafPtr port = NewPortOnPixels(reinterpret_cast<Ptr>(&pixels[layout.first]),
+                                        layout.stride * 4, &layout.bounds);
         ports.push_back(port);
         return port;
     }
     ~SharedBuffer() {
-        for (CGrafPtr port : ports) DisposePortOnPixels(port);
+        for (CGrafPtr port : ports)
+            DisposePortOnPixels(port);
     }
     std::vector<UInt32> pixels;
     std::vector<CGrafPtr> ports;
 };
 
 void Copy(CGrafPtr src, CGrafPtr dst, const Rect& from, const Rect& to) {
-    CopyBits(GetPortBitMapForCopyBits(src), GetPortBitMapForCopyBits(dst), &from, &to, srcCopy, nullptr);
+    CopyBits(GetPortBitMapForCopyBits(src), GetPortBitMapForCopyBits(dst), &from, &to, srcCopy,
+             nullptr);
 }
 
 // Fails at the first pixel that differs, naming it.
 void ExpectSamePixels(const std::vector<UInt32>& actual, const std::vector<UInt32>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) ASSERT_EQ(actual[i], expected[i]) << "buffer index " << i;
+    for (size_t i = 0; i < actual.size(); ++i)
+        ASSERT_EQ(actual[i], expected[i]) << "buffer index " << i;
 }
 
 // Two separate ports at non-zero bounds, in one buffer with a gap between them
 // that nothing may write.
-const Layout kSource = {40, 12, {5, -3, 15, 9}};   // 12 x 10 at (left -3, top 5)
+const Layout kSource = {40, 12, {5, -3, 15, 9}};     // 12 x 10 at (left -3, top 5)
 const Layout kTarget = {200, 9, {-20, 30, -12, 39}}; // 9 x 8 at (left 30, top -20)
 
 TEST(CopyBits, SameSizeCopiesPixelExactlyClippedToBothPorts) {
@@ -93,7 +100,8 @@ TEST(CopyBits, SameSizeCopiesPixelExactlyClippedToBothPorts) {
         SCOPED_TRACE(c.what);
         SharedBuffer buffer(300);
         CGrafPtr src = buffer.Port(kSource), dst = buffer.Port(kTarget);
-        const std::vector<UInt32> expected = Reference(buffer.pixels, kSource, kTarget, c.from, c.to);
+        const std::vector<UInt32> expected =
+            Reference(buffer.pixels, kSource, kTarget, c.from, c.to);
         Copy(src, dst, c.from, c.to);
         ExpectSamePixels(buffer.pixels, expected);
     }
@@ -107,7 +115,8 @@ TEST(CopyBits, ScalesByNearestNeighbour) {
     Copy(src, dst, from, doubled);
     for (int v = 0; v < 6; ++v)
         for (int h = 0; h < 6; ++h)
-            ASSERT_EQ(buffer.pixels[kTarget.Index(30 + h, -20 + v)], buffer.pixels[kSource.Index(h / 2, 6 + v / 2)])
+            ASSERT_EQ(buffer.pixels[kTarget.Index(30 + h, -20 + v)],
+                      buffer.pixels[kSource.Index(h / 2, 6 + v / 2)])
                 << h << "," << v;
 
     const Rect wide = {5, -3, 13, 5}, halved = {-16, 33, -12, 37};
@@ -118,7 +127,8 @@ TEST(CopyBits, ScalesByNearestNeighbour) {
             const UInt32 got = buffer.pixels[kTarget.Index(33 + h, -16 + v)];
             bool fromItsBlock = false;
             for (int y = 0; y < 2; ++y)
-                for (int x = 0; x < 2; ++x) fromItsBlock |= got == before[kSource.Index(-3 + 2 * h + x, 5 + 2 * v + y)];
+                for (int x = 0; x < 2; ++x)
+                    fromItsBlock |= got == before[kSource.Index(-3 + 2 * h + x, 5 + 2 * v + y)];
             ASSERT_TRUE(fromItsBlock) << h << "," << v;
         }
 }
@@ -135,14 +145,20 @@ TEST(CopyBits, RandomRectanglesMatchTheReference) {
         {"separate ports", kSource, kTarget, false},
         {"one port", {10, 16, {-4, -4, 12, 12}}, {10, 16, {-4, -4, 12, 12}}, true},
         {"one buffer, two row lengths", {10, 16, {0, 0, 14, 16}}, {12, 8, {3, 2, 31, 10}}, false},
-        {"one buffer, same rows, other bounds", {10, 16, {0, 0, 14, 16}}, {30, 16, {20, 7, 32, 19}}, false},
+        {"one buffer, same rows, other bounds",
+         {10, 16, {0, 0, 14, 16}},
+         {30, 16, {20, 7, 32, 19}},
+         false},
     };
     std::mt19937 random(7);
-    auto coordinate = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    auto coordinate = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
     auto randomRect = [&](const Rect& around, int maxSide) {
         const SInt16 top = SInt16(coordinate(around.top - 6, around.bottom + 2));
         const SInt16 left = SInt16(coordinate(around.left - 6, around.right + 2));
-        return Rect{top, left, SInt16(top + coordinate(0, maxSide)), SInt16(left + coordinate(0, maxSide))};
+        return Rect{top, left, SInt16(top + coordinate(0, maxSide)),
+                    SInt16(left + coordinate(0, maxSide))};
     };
     for (const Pair& pair : pairs) {
         SCOPED_TRACE(pair.what);
@@ -156,12 +172,14 @@ TEST(CopyBits, RandomRectanglesMatchTheReference) {
                 to.bottom = SInt16(to.top + (from.bottom - from.top));
                 to.right = SInt16(to.left + (from.right - from.left));
             }
-            const std::vector<UInt32> expected = Reference(buffer.pixels, pair.src, pair.dst, from, to);
+            const std::vector<UInt32> expected =
+                Reference(buffer.pixels, pair.src, pair.dst, from, to);
             Copy(src, dst, from, to);
             ExpectSamePixels(buffer.pixels, expected);
             if (HasFatalFailure()) {
-                ADD_FAILURE() << "from " << from.top << "," << from.left << "," << from.bottom << "," << from.right
-                              << " to " << to.top << "," << to.left << "," << to.bottom << "," << to.right;
+                ADD_FAILURE() << "from " << from.top << "," << from.left << "," << from.bottom
+                              << "," << from.right << " to " << to.top << "," << to.left << ","
+                              << to.bottom << "," << to.right;
                 return;
             }
         }
@@ -185,8 +203,8 @@ TEST(CopyBits, CopiesBetweenOffscreenWorldsAndIntoACallersPort) {
     const Rect screenBounds = {0, 0, 50, 60};
     CGrafPtr port = NewPortOnPixels(reinterpret_cast<Ptr>(screen.data()), 60 * 4, &screenBounds);
     const Rect visualizer = {10, 15, 30, 45};
-    CopyBits(GetPortBitMapForCopyBits(canvas), GetPortBitMapForCopyBits(port), &canvasBounds, &visualizer, srcCopy,
-             nullptr);
+    CopyBits(GetPortBitMapForCopyBits(canvas), GetPortBitMapForCopyBits(port), &canvasBounds,
+             &visualizer, srcCopy, nullptr);
     for (int v = 0; v < 50; ++v)
         for (int h = 0; h < 60; ++h) {
             const bool inside = v >= 10 && v < 30 && h >= 15 && h < 45;
@@ -207,7 +225,8 @@ TEST(CopyBits, RefusesWhatItCannotCopy) {
     CopyBits(srcBits, nullptr, &from, &to, srcCopy, nullptr);
     CopyBits(srcBits, dstBits, nullptr, &to, srcCopy, nullptr);
     CopyBits(srcBits, dstBits, &from, nullptr, srcCopy, nullptr);
-    CopyBits(srcBits, dstBits, &from, &to, srcCopy, reinterpret_cast<RgnHandle>(0x10)); // masks are not offered
+    CopyBits(srcBits, dstBits, &from, &to, srcCopy,
+             reinterpret_cast<RgnHandle>(0x10)); // masks are not offered
     EXPECT_EQ(GetPortBitMapForCopyBits(nullptr), nullptr);
 
     // A port disposed since its bitmap was taken is not copied from.

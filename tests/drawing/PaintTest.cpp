@@ -31,7 +31,8 @@ TEST(PaintRect, FillsTheRectangleClippedToThePortInTheForeColor) {
         PaintRect(&c.paint);
         for (int v = 10; v < 18; ++v)
             for (int h = -4; h < 6; ++h) {
-                bool painted = v >= c.paint.top && v < c.paint.bottom && h >= c.paint.left && h < c.paint.right;
+                bool painted = v >= c.paint.top && v < c.paint.bottom && h >= c.paint.left &&
+                               h < c.paint.right;
                 ASSERT_EQ(port.At(h, v), painted ? 0x00FF0000u : 0x00123456u) << h << "," << v;
             }
         port.ExpectGuardsIntact();
@@ -45,8 +46,8 @@ TEST(ForeColor, TheEightConstantsGivePureColorsWithATopByteOfZero) {
         UInt32 pixel;
     };
     const Case cases[] = {
-        {blackColor, 0x000000}, {whiteColor, 0xFFFFFF},   {redColor, 0xFF0000},
-        {greenColor, 0x00FF00}, {blueColor, 0x0000FF},    {cyanColor, 0x00FFFF},
+        {blackColor, 0x000000},   {whiteColor, 0xFFFFFF},  {redColor, 0xFF0000},
+        {greenColor, 0x00FF00},   {blueColor, 0x0000FF},   {cyanColor, 0x00FFFF},
         {magentaColor, 0xFF00FF}, {yellowColor, 0xFFFF00},
     };
     TestPort port({0, 0, 2, 2}, 0xFF777777);

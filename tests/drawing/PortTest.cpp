@@ -7,7 +7,9 @@
 
 namespace {
 
-bool SameRect(const Rect& a, const Rect& b) { return EqualRect(&a, &b); }
+bool SameRect(const Rect& a, const Rect& b) {
+    return EqualRect(&a, &b);
+}
 
 GWorldPtr const kSentinel = reinterpret_cast<GWorldPtr>(0x10);
 
@@ -33,7 +35,8 @@ TEST(GWorld, KeepsItsBoundsAndHasZeroedThirtyTwoBitPixels) {
         ASSERT_NE(base, nullptr);
         for (int v = 0; v < height; ++v) {
             const auto* row = reinterpret_cast<const UInt32*>(base + v * rowBytes);
-            for (int h = 0; h < width; ++h) ASSERT_EQ(row[h], 0u) << h << "," << v;
+            for (int h = 0; h < width; ++h)
+                ASSERT_EQ(row[h], 0u) << h << "," << v;
         }
         UnlockPixels(pm);
         EXPECT_EQ(GetGWorldPixMap(world), pm) << "the handle moved";
@@ -155,7 +158,8 @@ TEST(PortOnPixels, WrapsTheCallersPixelsAndLeavesThemOnDisposal) {
     EXPECT_EQ((*pm)->pixelSize, 32);
     EXPECT_TRUE(SameRect((*pm)->bounds, bounds));
     DisposePortOnPixels(port);
-    for (UInt32 p : pixels) ASSERT_EQ(p, 0xABCDEFu);
+    for (UInt32 p : pixels)
+        ASSERT_EQ(p, 0xABCDEFu);
 }
 
 TEST(PortOnPixels, RefusesArgumentsThatMakeNoPort) {
@@ -169,15 +173,13 @@ TEST(PortOnPixels, RefusesArgumentsThatMakeNoPort) {
         Rect bounds;
     };
     const Case cases[] = {
-        {"no pixels", nullptr, 16, good},
-        {"misaligned pixels", base + 1, 16, good},
-        {"rows too short", base, 12, good},
-        {"negative rows", base, -16, good},
-        {"rows of part pixels", base, 18, good},
-        {"empty bounds", base, 16, {0, 0, 4, 0}},
+        {"no pixels", nullptr, 16, good},        {"misaligned pixels", base + 1, 16, good},
+        {"rows too short", base, 12, good},      {"negative rows", base, -16, good},
+        {"rows of part pixels", base, 18, good}, {"empty bounds", base, 16, {0, 0, 4, 0}},
         {"upside down", base, 16, {4, 0, 0, 4}},
     };
-    for (const Case& c : cases) EXPECT_EQ(NewPortOnPixels(c.base, c.rowBytes, &c.bounds), nullptr) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(NewPortOnPixels(c.base, c.rowBytes, &c.bounds), nullptr) << c.what;
     EXPECT_EQ(NewPortOnPixels(base, 16, nullptr), nullptr);
 }
 

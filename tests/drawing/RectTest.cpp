@@ -42,7 +42,8 @@ TEST(OffsetRect, MovesBothCornersAndKeepsTheSize) {
     for (const Case& c : cases) {
         Rect r = c.start;
         OffsetRect(&r, c.dh, c.dv);
-        EXPECT_TRUE(EqualRect(&r, &c.moved)) << r.top << "," << r.left << "," << r.bottom << "," << r.right;
+        EXPECT_TRUE(EqualRect(&r, &c.moved))
+            << r.top << "," << r.left << "," << r.bottom << "," << r.right;
     }
     OffsetRect(nullptr, 1, 1);
 }

@@ -19,7 +19,8 @@ class TestPort {
     // A port of `bounds`, every pixel `fill`, made the current port.
     explicit TestPort(Rect bounds, UInt32 fill = 0)
         : bounds_(bounds), width_(bounds.right - bounds.left), height_(bounds.bottom - bounds.top),
-          stride_(width_ + 2 * kMargin), pixels_(size_t(stride_) * (height_ + 2 * kMargin), kGuard) {
+          stride_(width_ + 2 * kMargin),
+          pixels_(size_t(stride_) * (height_ + 2 * kMargin), kGuard) {
         Fill(fill);
         port_ = NewPortOnPixels(reinterpret_cast<Ptr>(&pixels_[Index(bounds.left, bounds.top)]),
                                 stride_ * 4, &bounds_);
@@ -40,7 +41,8 @@ class TestPort {
     UInt32& At(int h, int v) { return pixels_[Index(h, v)]; }
     void Fill(UInt32 color) {
         for (int v = bounds_.top; v < bounds_.bottom; ++v)
-            for (int h = bounds_.left; h < bounds_.right; ++h) At(h, v) = color;
+            for (int h = bounds_.left; h < bounds_.right; ++h)
+                At(h, v) = color;
     }
     bool Inside(int h, int v) const {
         return h >= bounds_.left && h < bounds_.right && v >= bounds_.top && v < bounds_.bottom;

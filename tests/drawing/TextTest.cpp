@@ -58,7 +58,8 @@ TEST(DrawString, InkStandsOnTheBaselineFromThePenInTheForeColorOnTheBackColor) {
         for (int h = 0; h < 200; ++h) {
             const UInt32 p = port.At(h, v);
             if (p == kUntouched) continue;
-            ASSERT_TRUE(h >= 10 && h < pen.h) << "painted outside the text's width at " << h << "," << v;
+            ASSERT_TRUE(h >= 10 && h < pen.h)
+                << "painted outside the text's width at " << h << "," << v;
             // Every painted pixel lies between yellow and blue: r == g == 255 - b.
             const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
             ASSERT_EQ(p >> 24, 0u);
@@ -103,7 +104,8 @@ TEST(DrawString, TextSizeSetsTheInkHeightInPixels) {
         MoveTo(2, 110);
         DrawString(Pascal("H").bytes);
         const int height = FindInk(port, 0xFFFFFF).Height();
-        EXPECT_NEAR(height, 0.73 * size, 1.0 + size * 0.03) << "size " << size; // DejaVu's capital height
+        EXPECT_NEAR(height, 0.73 * size, 1.0 + size * 0.03)
+            << "size " << size; // DejaVu's capital height
         EXPECT_GT(height, previous);
         previous = height;
     }
@@ -140,15 +142,46 @@ TEST(DrawString, SrcOrDrawsOnlyTheGlyphsAndSrcCopyTheirBox) {
     EXPECT_EQ(port.At((ink.left + ink.right) / 2, (ink.top + ink.bottom) / 2), 0xFFFFFFu);
 }
 
+TEST(DrawString, BicDrawsInTheBackColorAndXorInvertsUnderTheGlyphs) {
+    struct Case {
+        SInt16 mode;
+        UInt32 fullInk; // what a fully covered pixel becomes over kUntouched
+    };
+    const Case cases[] = {{srcBic, 0x00FF00}, {srcXor, 0xFFFFFF - kUntouched}, {srcOr, 0xFF0000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        TestPort port({0, 0, 40, 60}, kUntouched);
+        ForeColor(redColor);
+        BackColor(greenColor);
+        TextSize(30);
+        TextMode(c.mode);
+        MoveTo(4, 30);
+        DrawString(Pascal("l").bytes); // one stem, fully covered in its middle
+        int full = 0;
+        for (int v = 0; v < 40; ++v)
+            for (int h = 0; h < 60; ++h) {
+                const UInt32 p = port.At(h, v);
+                full += p == c.fullInk;
+                if (c.mode == srcOr) continue;
+                ASSERT_NE(p, 0xFF0000u) << "the fore colour at " << h << "," << v;
+            }
+        EXPECT_GT(full, 20) << "the stem of an 'l' at 30 pixels";
+        EXPECT_EQ(port.At(2, 10), kUntouched) << "no line box outside srcCopy";
+    }
+}
+
 TEST(DrawString, NothingIsWrittenOutsideThePort) {
     struct Case {
         const char* what;
         SInt16 h, v, size;
     };
     const Case cases[] = {
-        {"over the left edge", -7, 15, 20},  {"over the right edge", 20, 15, 20},
-        {"over the top", 2, 4, 20},          {"over the bottom", 2, 22, 20},
-        {"larger than the port", -10, 40, 200}, {"far outside", 30000, -30000, 12},
+        {"over the left edge", -7, 15, 20},
+        {"over the right edge", 20, 15, 20},
+        {"over the top", 2, 4, 20},
+        {"over the bottom", 2, 22, 20},
+        {"larger than the port", -10, 40, 200},
+        {"far outside", 30000, -30000, 12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -168,7 +201,10 @@ TEST(DrawString, ReadsTheBytesAsUtf8AndMovesThePenOnlyByTheText) {
     EXPECT_EQ(StringWidth(Pascal("\xC3\xA9").bytes), StringWidth(Pascal("e").bytes));
     // A lone or broken byte is still drawn, as a replacement mark.
     EXPECT_GT(StringWidth(Pascal("\xC3").bytes), 0);
-    EXPECT_EQ(StringWidth(Pascal("\xC3" "a").bytes), StringWidth(Pascal("\xFF").bytes) + StringWidth(Pascal("a").bytes));
+    EXPECT_EQ(StringWidth(Pascal("\xC3"
+                                 "a")
+                              .bytes),
+              StringWidth(Pascal("\xFF").bytes) + StringWidth(Pascal("a").bytes));
 
     // The pen keeps moving from where the last string ended; an empty string leaves it.
     MoveTo(3, 30);
@@ -183,9 +219,11 @@ TEST(DrawString, ReadsTheBytesAsUtf8AndMovesThePenOnlyByTheText) {
 }
 
 TEST(CopyCStringToPascal, CopiesAtMost255Bytes) {
-    for (const size_t length : {size_t(0), size_t(1), size_t(254), size_t(255), size_t(256), size_t(300)}) {
+    for (const size_t length :
+         {size_t(0), size_t(1), size_t(254), size_t(255), size_t(256), size_t(300)}) {
         std::string text;
-        for (size_t i = 0; i < length; ++i) text += char('a' + i % 26);
+        for (size_t i = 0; i < length; ++i)
+            text += char('a' + i % 26);
         Str255 out;
         std::fill(std::begin(out), std::end(out), 0xEE);
         CopyCStringToPascal(text.c_str(), out);
