@@ -37,6 +37,7 @@ typedef UInt32 FSCatalogInfoBitmap;
 
 enum : FSCatalogInfoBitmap { kFSCatInfoNone = 0 };
 enum : OptionBits { kFSIterateFlat = 0 };
+enum : OSStatus { pathTooLongErr = -2110 }; // FSRefMakePath: the buffer is too small
 
 extern "C" {
 // Opens an iterator over the folder's own items (no descent). Errors: paramErr for
@@ -56,7 +57,10 @@ OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo,
                        FSCatalogInfo* catalogInfo, HFSUniStr255* outName, FSSpec* fsSpec,
                        FSRef* parentRef);
 
-// For the host: a reference for a path (NUL-terminated bytes), and the path back.
+// For the host: a reference for a path (NUL-terminated bytes; relative to the
+// current folder unless it starts with '/'; fnfErr when nothing is there), and
+// the path back (NUL-terminated; pathTooLongErr when maxPathSize is too small,
+// paramErr for a reference that names nothing).
 OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory);
 OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize);
 }
