@@ -39,7 +39,7 @@ TEST_F(FilesTest, ListsThreeHundredItemsInBatchesInByteWiseNameOrder) {
     std::filesystem::path folder = Folder("many");
     std::vector<std::string> names;
     for (int i = 0; i < 297; ++i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "m%d.mp4", 1000 + i);
         names.push_back(name);
     }
