@@ -31,6 +31,9 @@ extern pthread_t gCntrlPlayMovieListThread;
 extern BuildPlayMovieListParam gBuildPlayMovListParamToCntrl;
 extern FILE* consolefp;
 
+// Writes one line (one formatted print) to the console log, when it is open.
+void ConsoleLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Search and builders: build thread only.
 Boolean SearchTextTrackInMovieStream(MovieStream* aMovieStream, StringPtr keyword);
 void BuildPlayMovieListByBrowse(BuildPlayMovieListParam* aParam);
