@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -34,23 +33,27 @@ static void Run(const std::string& command) {
     if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
 
+void MakeMovie(const std::string& path, const std::vector<std::string>& arguments) {
+    std::string command = "'" ZT_MOVIEMAKER "'";
+    for (const auto& argument : arguments) {
+        std::string quoted;
+        for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        command += " '" + quoted + "'";
+    }
+    Run(command + " '" + path + "' >/dev/null");
+}
+
 void MakeTextMovie(const std::string& path, const std::vector<std::string>& samples) {
     // One second of a small picture; each sample a tenth of a second, from time 0.
-    std::string command = "ffmpeg -v error -y -f lavfi -i color=c=teal:s=64x48:d=1:r=10 ";
-    if (!samples.empty()) {
-        std::string srt = path + ".srt";
-        std::ofstream out(srt);
-        for (size_t i = 0; i < samples.size(); ++i) {
-            char times[64];
-            std::snprintf(times, sizeof times, "00:00:00,%03d --> 00:00:00,%03d", int(i * 100),
-                          int(i * 100 + 99));
-            out << i + 1 << "\n" << times << "\n" << samples[i] << "\n\n";
-        }
-        out.close();
-        command += "-i '" + srt + "' -map 0 -map 1 -c:s mov_text ";
+    std::vector<std::string> arguments;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        char sample[300];
+        std::snprintf(sample, sizeof sample, "%.1f:%.1f:%s", i * 0.1, i * 0.1 + 0.1,
+                      samples[i].c_str());
+        arguments.push_back("--sample");
+        arguments.push_back(sample);
     }
-    Run(command + "-c:v mpeg4 '" + path + "'");
-    std::remove((path + ".srt").c_str());
+    MakeMovie(path, arguments);
 }
 
 std::string MakeCopiesFolder(int n) {

@@ -18,6 +18,8 @@ std::string MakeCopiesFolder(int n);
 std::string MakeKeywordFolder();
 // The builders' folder: see BuilderTest.cpp.
 std::string MakeBuilderFolder();
+// Runs the movie maker (see its --help) to make path.
+void MakeMovie(const std::string& path, const std::vector<std::string>& arguments);
 // Makes one small movie at path with a picture track and one text sample per entry.
 void MakeTextMovie(const std::string& path, const std::vector<std::string>& samples);
 
