@@ -37,7 +37,8 @@ TEST_F(Handler, InitMakesTheRecordAndAsksForThePluginFile) {
     ASSERT_NE(host.refCon(), nullptr);
     EXPECT_EQ(host.CountRequests(FourCC("pspc")), 1);
     EXPECT_EQ(data().appCookie, &host);
-    EXPECT_EQ(data().pluginFileSpec.parID, 1234);
+    SInt32 parID = data().pluginFileSpec.parID; // a packed field: read it by value
+    EXPECT_EQ(parID, 1234);
     EXPECT_EQ(std::memcmp(&data().pluginFileSpec, &host.pluginFileSpec, sizeof(FSSpec)), 0);
     EXPECT_EQ(data().playing, 0);
     EXPECT_EQ(data().offscreen, nullptr);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <thread>
@@ -15,7 +16,26 @@
 
 namespace zt::test {
 
+// The folder catalog and the text cache of the test process live in a private
+// folder, never in the user's own state and cache.
+static void UsePrivateStateAndCache() {
+    static const bool done = [] {
+        char pattern[] = "/tmp/zt-state-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+        setenv("XDG_STATE_HOME", (std::string(pattern) + "/state").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (std::string(pattern) + "/cache").c_str(), 1);
+        static const std::string folder = pattern;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)done;
+}
+
 InProcessHost::InProcessHost() {
+    UsePrivateStateAndCache();
     char path[] = "/tmp/zt-console-XXXXXX";
     int fd = mkstemp(path);
     if (fd < 0) throw std::runtime_error("mkstemp failed");
