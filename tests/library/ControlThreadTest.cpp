@@ -43,6 +43,17 @@ bool WaitForBuildAtGate() {
     return true;
 }
 
+// The stop line is written before the build is joined (with the control lock
+// released meanwhile): wait, bounded, for the ring to step back.
+bool RingCountBecomes(SInt16 expected) {
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (RingCount() != expected) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
 // Runs a call that must return within a bound (a clean-up, say).
 template <typename F> bool ReturnsWithin(F call, std::chrono::seconds bound) {
     auto done = std::async(std::launch::async, call);
@@ -85,7 +96,9 @@ TEST_F(ControlThread, TheRingTurnsAsBuildsStartCompleteAndStop) {
     EXPECT_EQ(RingCount(), 1);
     EXPECT_EQ(SlotInUse(), 1);
     MovieStream* inUse[3];
+    pthread_mutex_lock(&gContrlMoviePlayListLock); // slots are written by the build thread
     for (int i = 0; i < 3; ++i) inUse[i] = gRingBufMovieStore[1].movStreamArray[i];
+    pthread_mutex_unlock(&gContrlMoviePlayListLock);
 
     // A new song: slot 0 is being filled while slot 1 stays in use.
     CloseTextSearchGate();
@@ -106,7 +119,7 @@ TEST_F(ControlThread, TheRingTurnsAsBuildsStartCompleteAndStop) {
     // Stop while building: the build is abandoned, the ring steps back.
     SendStopToCntrlPlayMovieList();
     ASSERT_TRUE(host.WaitForConsoleLine("STOP_BUILD_MOVIE_PLAY_LIST"));
-    EXPECT_EQ(RingCount(), 1);
+    EXPECT_TRUE(RingCountBecomes(1));
     EXPECT_EQ(SlotInUse(), 1);
 
     // Start and complete: slot 0 is published.
@@ -120,7 +133,9 @@ TEST_F(ControlThread, TheRingTurnsAsBuildsStartCompleteAndStop) {
     EXPECT_EQ(SlotInUse(), 0);
 
     // The slot in use was never written while others were built.
+    pthread_mutex_lock(&gContrlMoviePlayListLock);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(gRingBufMovieStore[1].movStreamArray[i], inUse[i]);
+    pthread_mutex_unlock(&gContrlMoviePlayListLock);
     // Only completed builds printed their line.
     EXPECT_EQ(host.CountConsoleLines("DONE_BUILD_MOVIE_PLAY_LIST"), 2);
     EXPECT_EQ(host.CountConsoleLines("COMPLETE_BUILD_MOVIE_PLAY_LIST"), 2);

@@ -50,7 +50,9 @@ TEST(Library, ThreeHundredMoviesLoadOverTwoBatchesDespiteNonMovies) {
     host.StoreMoviesFolder(folder);
     SetUpAndWait(host, 300);
     EXPECT_EQ(gAllMovieStore.StoredNumber, 300u);
+    pthread_mutex_lock(&gContrlMoviePlayListLock); // the build thread wrote a slot
     EXPECT_EQ(gRingBufMovieStore[0].StoredNumber + gRingBufMovieStore[1].StoredNumber, 600u);
+    pthread_mutex_unlock(&gContrlMoviePlayListLock);
     CleanUpZoetropica(&host.data(), &host.data().movieFolderRef);
     EXPECT_EQ(gAllMovieStore.StoredNumber, 0u);
     EXPECT_EQ(MoviesInUse(), 0u);
