@@ -1,0 +1,35 @@
+// Where the visualizer's frames go: a port the plug-in draws into, sized to a
+// drawing rectangle. One output today (offscreen, with PNG snapshots); a window
+// is another implementation of the same interface.
+//
+// Host's thread only. The port stays valid until the output is destroyed or it
+// reports a resize (after which port() and drawRect() give the new ones).
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "QuickDraw.h"
+
+namespace zt::host {
+
+class VisualOutput {
+  public:
+    virtual ~VisualOutput() = default;
+
+    virtual CGrafPtr port() const = 0;
+    virtual Rect drawRect() const = 0;
+
+    // Called after each frame the plug-in drew, with the time since the show.
+    virtual void FrameDrawn(std::chrono::microseconds sinceShow) = 0;
+    // Called once when the visualizer is about to be hidden.
+    virtual void Finish(std::chrono::microseconds sinceShow) = 0;
+    // False once the output failed (it has said why); the program then fails too.
+    virtual bool healthy() const = 0;
+
+    // Optional: outputs whose size changes (a window) call the listener after a
+    // change; outputs of a fixed size never do.
+    virtual void SetResizeListener(std::function<void()> listener) { (void)listener; }
+};
+
+} // namespace zt::host
