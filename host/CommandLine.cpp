@@ -150,7 +150,8 @@ Options:
   --plugin PATH           the plug-in to load: its shared object, or its
                           bundle folder (default: the built bundle)
   --demo                  play the demo movie folder with the demo song list,
-                          writing snapshots to a new folder (or --out DIR)
+                          writing snapshots to a new folder (or --out DIR);
+                          the demo keeps no settings after its run
   -h, --help              this text
   --version               the program's version
 

@@ -172,6 +172,7 @@ std::optional<std::string> NamedDataStore::Set(std::string_view name, std::span<
 }
 
 std::optional<std::string> NamedDataStore::Write() const {
+    if (file_.empty()) return std::nullopt; // in memory
     std::string why;
     std::filesystem::path folder = file_.parent_path();
     if (!folder.empty() && !MakeFolders(folder, why)) return why;

@@ -29,6 +29,8 @@ class NamedDataStore {
     // FILE.damaged (kept for a person to look at) and reported through
     // loadProblem(); the store then starts empty.
     static NamedDataStore Open(std::filesystem::path file);
+    // A store that keeps its values for this run only and writes no file.
+    static NamedDataStore InMemory() { return NamedDataStore({}); }
 
     // The bytes last stored under name; none when nothing is.
     std::optional<std::span<const uint8_t>> Get(std::string_view name) const;
@@ -38,7 +40,7 @@ class NamedDataStore {
     std::optional<std::string> Set(std::string_view name, std::span<const uint8_t> bytes);
 
     const std::optional<std::string>& loadProblem() const { return loadProblem_; }
-    const std::filesystem::path& file() const { return file_; }
+    const std::filesystem::path& file() const { return file_; } // empty: in memory
 
   private:
     explicit NamedDataStore(std::filesystem::path file) : file_(std::move(file)) {}

@@ -49,7 +49,8 @@ std::optional<std::string> PluginConnection::Register() {
     if (!registered_)
         return "the plug-in did not register a visual plug-in when initialised";
 
-    store_ = NamedDataStore::Open(location_(registeredName()));
+    std::optional<std::filesystem::path> file = location_(registeredName());
+    store_ = file ? NamedDataStore::Open(*file) : NamedDataStore::InMemory();
     if (store_->loadProblem()) reporter_.Error(*store_->loadProblem());
     return std::nullopt;
 }

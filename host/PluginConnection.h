@@ -24,8 +24,10 @@
 
 namespace zt::host {
 
-// Where the named data of the plug-in registered under a name is kept.
-using NamedDataLocation = std::function<std::filesystem::path(std::string_view pluginName)>;
+// Where the named data of the plug-in registered under a name is kept; none:
+// in memory, for this run only.
+using NamedDataLocation =
+    std::function<std::optional<std::filesystem::path>(std::string_view pluginName)>;
 
 // The answer to 'gnpr' when nothing is stored under the name (the buffer is
 // left untouched), and to 'snpr' when the store cannot be written.

@@ -147,7 +147,12 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
         reporter.Error(bundle.error());
         return kExitBadBundle;
     }
-    PluginConnection connection(bundle->entry(), bundle->objectPath(), reporter);
+    // The demo keeps its settings for its own run: the movie folder a person
+    // chose stays theirs.
+    NamedDataLocation location = [demo = options.demo](std::string_view name) {
+        return demo ? std::nullopt : std::optional(NamedDataFileFor(name));
+    };
+    PluginConnection connection(bundle->entry(), bundle->objectPath(), reporter, location);
     if (auto problem = connection.Register()) {
         reporter.Error(*problem + " (" + bundle->objectPath().string() + ")");
         return kExitBadBundle;

@@ -26,11 +26,12 @@ std::string_view WithoutComment(std::string_view line) {
     return line;
 }
 
-// Splits off the first blank-separated word.
+// Splits off the first word, which ends at a blank or (for the event before
+// its song fields) at a '|'.
 std::string_view NextWord(std::string_view& rest) {
     rest = Trim(rest);
     size_t end = 0;
-    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '|') ++end;
     std::string_view word = rest.substr(0, end);
     rest = Trim(rest.substr(end));
     return word;

@@ -37,6 +37,7 @@ struct UsageCase {
     std::vector<std::string> args;
     const char* says;
 };
+void PrintTo(const UsageCase& c, std::ostream* os) { *os << testing::PrintToString(c.args); }
 
 class UsageErrors : public testing::TestWithParam<UsageCase> {};
 

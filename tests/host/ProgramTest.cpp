@@ -85,8 +85,11 @@ class Program : public testing::Test {
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e) {
             std::string entry = *e;
-            if (entry.rfind("XDG_", 0) != 0 && entry.rfind("ZOETROPICA_", 0) != 0) env.push_back(entry);
+            if (entry.rfind("XDG_", 0) != 0 && entry.rfind("ZOETROPICA_", 0) != 0 &&
+                entry.rfind("TMPDIR=", 0) != 0)
+                env.push_back(entry);
         }
+        env.push_back("TMPDIR=" + home.path().string());
         for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_CACHE_HOME"}) {
             fs::create_directories(home / name);
             env.push_back(std::string(name) + "=" + (home / name).string());
@@ -297,6 +300,20 @@ TEST_F(Program, ADamagedSettingsFileIsReportedAndTheRunGoesOn) {
     EXPECT_NE(outcome.err.find("is damaged"), std::string::npos) << outcome.err;
     EXPECT_TRUE(fs::exists(settings.string() + ".damaged"));
     EXPECT_GT(ReadBytes(settings).size(), 80u) << "the folder was stored afresh";
+}
+
+TEST_F(Program, TheDemoPlaysItsFolderAndKeepsNoSettings) {
+    Outcome outcome = Run({"--demo", "--duration", "1", "--size", "96x54"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("the demo plays"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("play    Cosmic Jazz"), std::string::npos) << outcome.out;
+    std::vector<fs::path> made;
+    for (const auto& entry : fs::directory_iterator(home.path()))
+        if (entry.path().filename().string().rfind("zoetropica-demo-", 0) == 0) made.push_back(entry.path());
+    ASSERT_EQ(made.size(), 1u) << "a new snapshot folder in TMPDIR";
+    EXPECT_NE(outcome.out.find("snapshots in " + made[0].string()), std::string::npos) << outcome.out;
+    EXPECT_FALSE(Snapshots(made[0]).empty());
+    EXPECT_FALSE(fs::exists(home / "XDG_CONFIG_HOME/zoetropica")) << "the demo stores nothing";
 }
 
 TEST_F(Program, LoadsABundleFolder) {

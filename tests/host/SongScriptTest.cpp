@@ -34,6 +34,7 @@ struct SongCase {
     const char* line;
     Song song;
 };
+void PrintTo(const SongCase& c, std::ostream* os) { *os << testing::PrintToString(std::string(c.line)); }
 
 class SongFields : public testing::TestWithParam<SongCase> {};
 
@@ -70,6 +71,7 @@ struct BadCase {
     int line;
     const char* says; // part of the message
 };
+void PrintTo(const BadCase& c, std::ostream* os) { *os << testing::PrintToString(std::string(c.text)); }
 
 class BadLines : public testing::TestWithParam<BadCase> {};
 

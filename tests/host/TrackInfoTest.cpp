@@ -21,6 +21,10 @@ struct CutCase {
     std::string text;
     size_t expectedBytes;
 };
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.text.size() << " bytes ending "
+        << testing::PrintToString(c.text.substr(c.text.size() - std::min<size_t>(c.text.size(), 4)));
+}
 
 class CutToStr255 : public testing::TestWithParam<CutCase> {};
 
