@@ -1,25 +1,38 @@
 #include "PluginBundle.h"
 
+#include <cctype>
 #include <dlfcn.h>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace zt::host {
 namespace {
 
-// CFBundleExecutable from the folder's Info.plist; empty when there is none.
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    return text;
+}
+
+// CFBundleExecutable from the folder's Info.plist: the <string> right after its
+// <key>. Empty when there is none.
 std::string ExecutableNamedByInfoPlist(const std::filesystem::path& folder) {
     std::ifstream in(folder / "Info.plist");
     if (!in) return {};
     std::stringstream text;
     text << in.rdbuf();
-    static const std::regex kExecutable(
-        R"(<key>\s*CFBundleExecutable\s*</key>\s*<string>\s*([^<]*?)\s*</string>)");
-    std::smatch match;
-    std::string plist = text.str();
-    if (!std::regex_search(plist, match, kExecutable)) return {};
-    std::string name = match[1];
+    const std::string plist = text.str();
+    const std::string_view all = plist;
+
+    size_t key = all.find("<key>CFBundleExecutable</key>");
+    if (key == std::string_view::npos) return {};
+    std::string_view rest = TrimBlanks(all.substr(key + std::string_view("<key>CFBundleExecutable</key>").size()));
+    constexpr std::string_view kOpen = "<string>", kClose = "</string>";
+    if (rest.substr(0, kOpen.size()) != kOpen) return {};
+    rest.remove_prefix(kOpen.size());
+    size_t close = rest.find(kClose);
+    if (close == std::string_view::npos) return {};
+    std::string name(TrimBlanks(rest.substr(0, close)));
     // A name, not a path: the object must sit inside the folder.
     if (name.find('/') != std::string::npos || name == "." || name == "..") return {};
     return name;
