@@ -93,7 +93,10 @@ std::optional<Stop> CheckMovieFolder(const std::filesystem::path& folder) {
 }
 
 // Stores the folder as the plug-in's movie folder, as its settings window would.
-std::optional<Stop> StoreMovieFolder(PluginConnection& connection, const std::filesystem::path& folder) {
+// A folder that cannot be referred to stops the run; one that cannot be kept
+// for later runs is still used for this one.
+std::optional<Stop> StoreMovieFolder(PluginConnection& connection, const std::filesystem::path& folder,
+                                     Reporter& reporter) {
     FSRef ref{};
     Boolean isDirectory = false;
     std::string path = std::filesystem::absolute(folder).string();
@@ -103,8 +106,7 @@ std::optional<Stop> StoreMovieFolder(PluginConnection& connection, const std::fi
                                             std::to_string(status) + ")"};
     std::optional<std::string> problem = connection.namedData()->Set(
         kMoviesFolderName, std::span<const uint8_t>(ref.hidden, sizeof ref.hidden));
-    // Kept for this run even when it could not be written; the next run will not know it.
-    if (problem) return Stop{kExitDone, "cannot keep the movie folder for later runs: " + *problem};
+    if (problem) reporter.Error("cannot keep the movie folder for later runs: " + *problem);
     return std::nullopt;
 }
 
@@ -163,9 +165,9 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
     }
     FitSizeToPlugin(options, connection.registration(), reporter);
     if (options.movies) {
-        if (std::optional<Stop> stop = StoreMovieFolder(connection, *options.movies)) {
+        if (std::optional<Stop> stop = StoreMovieFolder(connection, *options.movies, reporter)) {
             reporter.Error(stop->message);
-            if (stop->exitCode != kExitDone) return stop->exitCode;
+            return stop->exitCode;
         }
     }
 
