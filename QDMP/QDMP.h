@@ -85,9 +85,9 @@ ZT_EXPORT void QDMP_Copy_Rect32A(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPi
 ZT_EXPORT void QDMP_Copy_Scan(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl, SInt16 pSrcY,
                               SInt16 pSrcX1, SInt16 pSrcX2, SInt16 pDstY, SInt16 pDstX1,
                               SInt16 pDstX2);
-ZT_EXPORT void QDMP_Copy_Scan8(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl,
-                               SInt16 pSrcY, SInt16 pSrcX1, SInt16 pSrcX2, SInt16 pDstY,
-                               SInt16 pDstX1, SInt16 pDstX2);
+ZT_EXPORT void QDMP_Copy_Scan8(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl, SInt16 pSrcY,
+                               SInt16 pSrcX1, SInt16 pSrcX2, SInt16 pDstY, SInt16 pDstX1,
+                               SInt16 pDstX2);
 ZT_EXPORT void QDMP_Copy_Scan16(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl,
                                 SInt16 pSrcY, SInt16 pSrcX1, SInt16 pSrcX2, SInt16 pDstY,
                                 SInt16 pDstX1, SInt16 pDstX2);
@@ -166,8 +166,8 @@ ZT_EXPORT void QDMP_Fill_CircleP32(PixMapHandle pPixMapHdl, Point pCenter, UInt1
                                    UInt32 pColor);
 
 // Quadratic curve from A to C pulled toward B, drawn as short lines.
-ZT_EXPORT void QDMP_Draw_Curve(PixMapHandle pPixMapHdl, Point pPointA, Point pPointB,
-                               Point pPointC, const RGBColor* pColor);
+ZT_EXPORT void QDMP_Draw_Curve(PixMapHandle pPixMapHdl, Point pPointA, Point pPointB, Point pPointC,
+                               const RGBColor* pColor);
 
 // Random numbers from one process-wide generator with a fixed start: every
 // process gets the same sequence. Safe to call from several threads (each call

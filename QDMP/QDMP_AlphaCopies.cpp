@@ -9,8 +9,8 @@ using namespace qdmp;
 // the order source top, destination top, source bottom, destination bottom),
 // and so are columns outside either map, so the image keeps its place. A
 // rectangle given right to left is used in its normal form, never mirrored.
-void QDMP_Copy_Rect32A(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl,
-                       const Rect* pSrcRect, const Rect* pDstRect) {
+void QDMP_Copy_Rect32A(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl, const Rect* pSrcRect,
+                       const Rect* pDstRect) {
     if (pSrcRect == nullptr || pDstRect == nullptr) return;
     const auto src = ViewMap(pSrcPixMapHdl, 32);
     const auto dst = ViewMap(pDstPixMapHdl, 32);

@@ -10,8 +10,7 @@ namespace {
 
 // Visits the octant points (x, y), x from 0 up while x <= y, with the decision
 // variable updated after x steps (4x + 6, or 4(x - y) + 10 and y down by one).
-template <typename Visit>
-void ForEachOctantPoint(int radius, Visit visit) {
+template <typename Visit> void ForEachOctantPoint(int radius, Visit visit) {
     int x = 0, y = radius, d = 3 - 2 * radius;
     do {
         visit(x, y);
@@ -73,7 +72,8 @@ void FillCircle(PixMapHandle handle, int h, int v, int radius, Pixel value) {
 
 } // namespace
 
-void QDMP_Draw_Circle8(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius, UInt8 pColor) {
+void QDMP_Draw_Circle8(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius,
+                       UInt8 pColor) {
     DrawCircle<UInt8>(pPixMapHdl, pH, pV, pRadius, pColor);
 }
 void QDMP_Draw_Circle16(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius,
@@ -89,14 +89,22 @@ void QDMP_Draw_Circle(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRad
                       const RGBColor* pColor) {
     if (pColor == nullptr) return;
     switch (PixelSizeOf(pPixMapHdl)) {
-    case 8: QDMP_Draw_Circle8(pPixMapHdl, pH, pV, pRadius, RGBColorToColor8(pPixMapHdl, pColor)); break;
-    case 16: QDMP_Draw_Circle16(pPixMapHdl, pH, pV, pRadius, RGBColorToColor16(pColor)); break;
-    case 32: QDMP_Draw_Circle32(pPixMapHdl, pH, pV, pRadius, RGBColorToColor32(pColor)); break;
-    default: break;
+    case 8:
+        QDMP_Draw_Circle8(pPixMapHdl, pH, pV, pRadius, RGBColorToColor8(pPixMapHdl, pColor));
+        break;
+    case 16:
+        QDMP_Draw_Circle16(pPixMapHdl, pH, pV, pRadius, RGBColorToColor16(pColor));
+        break;
+    case 32:
+        QDMP_Draw_Circle32(pPixMapHdl, pH, pV, pRadius, RGBColorToColor32(pColor));
+        break;
+    default:
+        break;
     }
 }
 
-void QDMP_Draw_CircleP(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius, const RGBColor* pColor) {
+void QDMP_Draw_CircleP(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius,
+                       const RGBColor* pColor) {
     QDMP_Draw_Circle(pPixMapHdl, pCenter.h, pCenter.v, pRadius, pColor);
 }
 void QDMP_Draw_CircleP8(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius, UInt8 pColor) {
@@ -109,7 +117,8 @@ void QDMP_Draw_CircleP32(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius,
     QDMP_Draw_Circle32(pPixMapHdl, pCenter.h, pCenter.v, pRadius, pColor);
 }
 
-void QDMP_Fill_Circle8(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius, UInt8 pColor) {
+void QDMP_Fill_Circle8(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius,
+                       UInt8 pColor) {
     FillCircle<UInt8>(pPixMapHdl, pH, pV, pRadius, pColor);
 }
 void QDMP_Fill_Circle16(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRadius,
@@ -125,14 +134,22 @@ void QDMP_Fill_Circle(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, UInt16 pRad
                       const RGBColor* pColor) {
     if (pColor == nullptr) return;
     switch (PixelSizeOf(pPixMapHdl)) {
-    case 8: QDMP_Fill_Circle8(pPixMapHdl, pH, pV, pRadius, RGBColorToColor8(pPixMapHdl, pColor)); break;
-    case 16: QDMP_Fill_Circle16(pPixMapHdl, pH, pV, pRadius, RGBColorToColor16(pColor)); break;
-    case 32: QDMP_Fill_Circle32(pPixMapHdl, pH, pV, pRadius, RGBColorToColor32(pColor)); break;
-    default: break;
+    case 8:
+        QDMP_Fill_Circle8(pPixMapHdl, pH, pV, pRadius, RGBColorToColor8(pPixMapHdl, pColor));
+        break;
+    case 16:
+        QDMP_Fill_Circle16(pPixMapHdl, pH, pV, pRadius, RGBColorToColor16(pColor));
+        break;
+    case 32:
+        QDMP_Fill_Circle32(pPixMapHdl, pH, pV, pRadius, RGBColorToColor32(pColor));
+        break;
+    default:
+        break;
     }
 }
 
-void QDMP_Fill_CircleP(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius, const RGBColor* pColor) {
+void QDMP_Fill_CircleP(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius,
+                       const RGBColor* pColor) {
     QDMP_Fill_Circle(pPixMapHdl, pCenter.h, pCenter.v, pRadius, pColor);
 }
 void QDMP_Fill_CircleP8(PixMapHandle pPixMapHdl, Point pCenter, UInt16 pRadius, UInt8 pColor) {

@@ -12,7 +12,9 @@ const ColorTable* TableOf(PixMapHandle pPixMapHdl) {
     return *table;
 }
 
-SInt64 Square(SInt32 x) { return SInt64(x) * x; }
+SInt64 Square(SInt32 x) {
+    return SInt64(x) * x;
+}
 
 } // namespace
 

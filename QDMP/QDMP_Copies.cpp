@@ -6,7 +6,6 @@ namespace {
 
 using namespace qdmp;
 
-
 // Each rectangle is clipped to its own map, independently: a cut at the
 // source's top does not move where the copy lands. Rows are paired from the top
 // and moved whole with the block copy, top to bottom.
@@ -73,10 +72,17 @@ void QDMP_Copy_Rect(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl, cons
     const SInt16 depth = PixelSizeOf(pSrcPixMapHdl);
     if (depth != PixelSizeOf(pDstPixMapHdl)) return;
     switch (depth) {
-    case 8: QDMP_Copy_Rect8(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect); break;
-    case 16: QDMP_Copy_Rect16(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect); break;
-    case 32: QDMP_Copy_Rect32(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect); break;
-    default: break;
+    case 8:
+        QDMP_Copy_Rect8(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect);
+        break;
+    case 16:
+        QDMP_Copy_Rect16(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect);
+        break;
+    case 32:
+        QDMP_Copy_Rect32(pSrcPixMapHdl, pDstPixMapHdl, pSrcRect, pDstRect);
+        break;
+    default:
+        break;
     }
 }
 
@@ -102,11 +108,14 @@ void QDMP_Copy_Scan(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl, SInt
         QDMP_Copy_Scan8(pSrcPixMapHdl, pDstPixMapHdl, pSrcY, pSrcX1, pSrcX2, pDstY, pDstX1, pDstX2);
         break;
     case 16:
-        QDMP_Copy_Scan16(pSrcPixMapHdl, pDstPixMapHdl, pSrcY, pSrcX1, pSrcX2, pDstY, pDstX1, pDstX2);
+        QDMP_Copy_Scan16(pSrcPixMapHdl, pDstPixMapHdl, pSrcY, pSrcX1, pSrcX2, pDstY, pDstX1,
+                         pDstX2);
         break;
     case 32:
-        QDMP_Copy_Scan32(pSrcPixMapHdl, pDstPixMapHdl, pSrcY, pSrcX1, pSrcX2, pDstY, pDstX1, pDstX2);
+        QDMP_Copy_Scan32(pSrcPixMapHdl, pDstPixMapHdl, pSrcY, pSrcX1, pSrcX2, pDstY, pDstX1,
+                         pDstX2);
         break;
-    default: break;
+    default:
+        break;
     }
 }

@@ -27,7 +27,8 @@ void QDMP_DownMip32A(PixMapHandle pSrcPixMapHdl, PixMapHandle pDstPixMapHdl) {
     const auto downMip = ActiveRowKernels().downMip32;
     for (int row = 0; row < outHeight; ++row) {
         const UInt8* upper = src->AtOffset(std::ptrdiff_t(2 * row) * src->rowBytes);
-        const UInt8* lower = src->AtOffset(std::ptrdiff_t(std::min(2 * row + 1, height - 1)) * src->rowBytes);
+        const UInt8* lower =
+            src->AtOffset(std::ptrdiff_t(std::min(2 * row + 1, height - 1)) * src->rowBytes);
         UInt8* out = dst->AtOffset(std::ptrdiff_t(row) * dst->rowBytes);
         downMip(upper, lower, out, std::size_t(pairs));
         if (loneColumn) {

@@ -12,8 +12,7 @@
 namespace qdmp {
 
 // Writes `value` on row v over `columns`, cut to the map; a row outside drops it.
-template <typename Pixel>
-void FillSpan(const MapView& map, int v, Range columns, Pixel value) {
+template <typename Pixel> void FillSpan(const MapView& map, int v, Range columns, Pixel value) {
     if (!map.RowInside(v)) return;
     const Range inside = columns.Within(map.bounds.left, map.bounds.right);
     if (inside.Empty()) return;

@@ -75,5 +75,6 @@ UInt32 distance_squared(Point pPointA, Point pPointB) {
     Point deltaPoint;
     deltaPoint.h = SInt16(pPointA.h - pPointB.h);
     deltaPoint.v = SInt16(pPointA.v - pPointB.v);
-    return UInt32(SInt32(deltaPoint.h) * deltaPoint.h) + UInt32(SInt32(deltaPoint.v) * deltaPoint.v);
+    return UInt32(SInt32(deltaPoint.h) * deltaPoint.h) +
+           UInt32(SInt32(deltaPoint.v) * deltaPoint.v);
 }

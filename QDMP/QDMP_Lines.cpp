@@ -6,9 +6,9 @@ using namespace qdmp;
 
 namespace {
 
-template <typename Pixel>
-void DrawScan(PixMapHandle handle, int v, int x1, int x2, Pixel value) {
-    if (const auto map = ViewMap(handle, kDepthOf<Pixel>)) FillSpan<Pixel>(*map, v, Ordered(x1, x2), value);
+template <typename Pixel> void DrawScan(PixMapHandle handle, int v, int x1, int x2, Pixel value) {
+    if (const auto map = ViewMap(handle, kDepthOf<Pixel>))
+        FillSpan<Pixel>(*map, v, Ordered(x1, x2), value);
 }
 
 } // namespace
@@ -43,13 +43,19 @@ void QDMP_Draw_Line(PixMapHandle pPixMapHdl, SInt16 pX1, SInt16 pY1, SInt16 pX2,
     case 8:
         QDMP_Draw_Line8(pPixMapHdl, pX1, pY1, pX2, pY2, RGBColorToColor8(pPixMapHdl, pColor));
         break;
-    case 16: QDMP_Draw_Line16(pPixMapHdl, pX1, pY1, pX2, pY2, RGBColorToColor16(pColor)); break;
-    case 32: QDMP_Draw_Line32(pPixMapHdl, pX1, pY1, pX2, pY2, RGBColorToColor32(pColor)); break;
-    default: break;
+    case 16:
+        QDMP_Draw_Line16(pPixMapHdl, pX1, pY1, pX2, pY2, RGBColorToColor16(pColor));
+        break;
+    case 32:
+        QDMP_Draw_Line32(pPixMapHdl, pX1, pY1, pX2, pY2, RGBColorToColor32(pColor));
+        break;
+    default:
+        break;
     }
 }
 
-void QDMP_Draw_LineP(PixMapHandle pPixMapHdl, Point pPointA, Point pPointB, const RGBColor* pColor) {
+void QDMP_Draw_LineP(PixMapHandle pPixMapHdl, Point pPointA, Point pPointB,
+                     const RGBColor* pColor) {
     QDMP_Draw_Line(pPixMapHdl, pPointA.h, pPointA.v, pPointB.h, pPointB.v, pColor);
 }
 void QDMP_Draw_LineP8(PixMapHandle pPixMapHdl, Point pPointA, Point pPointB, UInt8 pColor) {

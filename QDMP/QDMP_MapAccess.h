@@ -16,8 +16,7 @@
 namespace qdmp {
 
 // The pixel type of each depth and back.
-template <typename Pixel>
-constexpr SInt16 kDepthOf = SInt16(sizeof(Pixel) * 8);
+template <typename Pixel> constexpr SInt16 kDepthOf = SInt16(sizeof(Pixel) * 8);
 
 struct MapView {
     Rect bounds;
@@ -36,9 +35,7 @@ struct MapView {
                std::ptrdiff_t(h - bounds.left) * bytesPerPixel;
     }
     // The address of (h, v): callers keep (h, v) inside.
-    UInt8* At(int h, int v, int bytesPerPixel) const {
-        return base + Offset(h, v, bytesPerPixel);
-    }
+    UInt8* At(int h, int v, int bytesPerPixel) const { return base + Offset(h, v, bytesPerPixel); }
     // The address at a byte offset: callers keep the offset on a pixel inside.
     UInt8* AtOffset(std::ptrdiff_t offset) const { return base + offset; }
 };
@@ -66,15 +63,13 @@ inline std::optional<MapView> ViewMap(PixMapHandle handle, SInt16 depth) {
     return ViewMap(handle);
 }
 
-template <typename Pixel>
-inline Pixel LoadPixel(const UInt8* at) {
+template <typename Pixel> inline Pixel LoadPixel(const UInt8* at) {
     Pixel value;
     std::memcpy(&value, at, sizeof value);
     return value;
 }
 
-template <typename Pixel>
-inline void StorePixel(UInt8* at, Pixel value) {
+template <typename Pixel> inline void StorePixel(UInt8* at, Pixel value) {
     std::memcpy(at, &value, sizeof value);
 }
 
@@ -88,7 +83,9 @@ struct Range {
 };
 
 // min(a, b) <= h < max(a, b): the range a span or scan covers.
-inline Range Ordered(int a, int b) { return a <= b ? Range{a, b} : Range{b, a}; }
+inline Range Ordered(int a, int b) {
+    return a <= b ? Range{a, b} : Range{b, a};
+}
 
 // Cuts two ranges of equal length, paired pixel by pixel, to [aLo, aHi) and
 // [bLo, bHi): a column cut from one is cut from the other, so the pairing

@@ -22,7 +22,9 @@ inline UInt32 BlendPixel(UInt32 src, UInt32 dst) {
 
 // Halves all four bytes of a word at once, each truncated: clearing each byte's
 // low bit first keeps bits from crossing into the byte below.
-inline UInt32 HalveLanes(UInt32 word) { return (word & 0xFEFEFEFEu) >> 1; }
+inline UInt32 HalveLanes(UInt32 word) {
+    return (word & 0xFEFEFEFEu) >> 1;
+}
 
 // One down-mip pixel from the upper pair (a, b) and the lower pair (c, d):
 // per byte, ((a/2 + b/2) / 2) + ((c/2 + d/2) / 2), every division truncating.

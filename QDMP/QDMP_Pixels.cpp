@@ -7,20 +7,17 @@ namespace {
 
 using namespace qdmp;
 
-template <typename Pixel>
-Pixel GetPixelOfDepth(PixMapHandle pPixMapHdl, int h, int v) {
+template <typename Pixel> Pixel GetPixelOfDepth(PixMapHandle pPixMapHdl, int h, int v) {
     const auto map = ViewMap(pPixMapHdl, kDepthOf<Pixel>);
     if (!map || !map->Inside(h, v)) return 0;
     return LoadPixel<Pixel>(map->At(h, v, sizeof(Pixel)));
 }
 
-template <typename Pixel>
-void SetPixelOfDepth(PixMapHandle pPixMapHdl, int h, int v, Pixel value) {
+template <typename Pixel> void SetPixelOfDepth(PixMapHandle pPixMapHdl, int h, int v, Pixel value) {
     const auto map = ViewMap(pPixMapHdl, kDepthOf<Pixel>);
     if (!map || !map->Inside(h, v)) return;
     StorePixel<Pixel>(map->At(h, v, sizeof(Pixel)), value);
 }
-
 
 } // namespace
 
@@ -65,10 +62,14 @@ void QDMP_Set_PixelP32(PixMapHandle pPixMapHdl, Point pPoint, UInt32 pColor) {
 RGBColor QDMP_Get_Pixel(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV) {
     switch (PixelSizeOf(pPixMapHdl)) {
     // A read outside an 8-bit map gives 0, so the colour of entry 0.
-    case 8: return FindColorByIndex(pPixMapHdl, QDMP_Get_Pixel8(pPixMapHdl, pH, pV));
-    case 16: return Color16ToRGBColor(QDMP_Get_Pixel16(pPixMapHdl, pH, pV));
-    case 32: return Color32ToRGBColor(QDMP_Get_Pixel32(pPixMapHdl, pH, pV));
-    default: return RGBColor{0, 0, 0};
+    case 8:
+        return FindColorByIndex(pPixMapHdl, QDMP_Get_Pixel8(pPixMapHdl, pH, pV));
+    case 16:
+        return Color16ToRGBColor(QDMP_Get_Pixel16(pPixMapHdl, pH, pV));
+    case 32:
+        return Color32ToRGBColor(QDMP_Get_Pixel32(pPixMapHdl, pH, pV));
+    default:
+        return RGBColor{0, 0, 0};
     }
 }
 
@@ -79,10 +80,17 @@ RGBColor QDMP_Get_PixelP(PixMapHandle pPixMapHdl, Point pPoint) {
 void QDMP_Set_Pixel(PixMapHandle pPixMapHdl, SInt16 pH, SInt16 pV, const RGBColor* pColor) {
     if (pColor == nullptr) return;
     switch (PixelSizeOf(pPixMapHdl)) {
-    case 8: QDMP_Set_Pixel8(pPixMapHdl, pH, pV, RGBColorToColor8(pPixMapHdl, pColor)); break;
-    case 16: QDMP_Set_Pixel16(pPixMapHdl, pH, pV, RGBColorToColor16(pColor)); break;
-    case 32: QDMP_Set_Pixel32(pPixMapHdl, pH, pV, RGBColorToColor32(pColor)); break;
-    default: break;
+    case 8:
+        QDMP_Set_Pixel8(pPixMapHdl, pH, pV, RGBColorToColor8(pPixMapHdl, pColor));
+        break;
+    case 16:
+        QDMP_Set_Pixel16(pPixMapHdl, pH, pV, RGBColorToColor16(pColor));
+        break;
+    case 32:
+        QDMP_Set_Pixel32(pPixMapHdl, pH, pV, RGBColorToColor32(pColor));
+        break;
+    default:
+        break;
     }
 }
 

@@ -20,7 +20,9 @@ SInt32 Step(SInt32 current) {
 
 namespace qdmp {
 
-void ResetRandomGenerator() { state.store(kInitialState, std::memory_order_relaxed); }
+void ResetRandomGenerator() {
+    state.store(kInitialState, std::memory_order_relaxed);
+}
 
 } // namespace qdmp
 

@@ -39,9 +39,16 @@ void QDMP_Fill_Rect32(PixMapHandle pPixMapHdl, Rect pRect, UInt32 pColor) {
 void QDMP_Fill_Rect(PixMapHandle pPixMapHdl, Rect pRect, const RGBColor* pColor) {
     if (pColor == nullptr) return;
     switch (PixelSizeOf(pPixMapHdl)) {
-    case 8: QDMP_Fill_Rect8(pPixMapHdl, pRect, RGBColorToColor8(pPixMapHdl, pColor)); break;
-    case 16: QDMP_Fill_Rect16(pPixMapHdl, pRect, RGBColorToColor16(pColor)); break;
-    case 32: QDMP_Fill_Rect32(pPixMapHdl, pRect, RGBColorToColor32(pColor)); break;
-    default: break;
+    case 8:
+        QDMP_Fill_Rect8(pPixMapHdl, pRect, RGBColorToColor8(pPixMapHdl, pColor));
+        break;
+    case 16:
+        QDMP_Fill_Rect16(pPixMapHdl, pRect, RGBColorToColor16(pColor));
+        break;
+    case 32:
+        QDMP_Fill_Rect32(pPixMapHdl, pRect, RGBColorToColor32(pColor));
+        break;
+    default:
+        break;
     }
 }

@@ -18,8 +18,8 @@ void FillRow32(UInt8* row, std::size_t count, UInt32 value) {
 
 void BlendRow32(const UInt8* src, UInt8* dst, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
-        StorePixel<UInt32>(dst + 4 * i,
-                           BlendPixel(LoadPixel<UInt32>(src + 4 * i), LoadPixel<UInt32>(dst + 4 * i)));
+        StorePixel<UInt32>(dst + 4 * i, BlendPixel(LoadPixel<UInt32>(src + 4 * i),
+                                                   LoadPixel<UInt32>(dst + 4 * i)));
 }
 
 void DownMipRow32(const UInt8* upper, const UInt8* lower, UInt8* dst, std::size_t count) {
@@ -37,14 +37,20 @@ std::atomic<bool> forceGeneric{false};
 
 } // namespace
 
-const RowKernels& GenericRowKernels() { return kGeneric; }
+const RowKernels& GenericRowKernels() {
+    return kGeneric;
+}
 
-const RowKernels& FastRowKernels() { return VectorRowKernels(); }
+const RowKernels& FastRowKernels() {
+    return VectorRowKernels();
+}
 
 const RowKernels& ActiveRowKernels() {
     return forceGeneric.load(std::memory_order_relaxed) ? kGeneric : FastRowKernels();
 }
 
-void UseGenericRowKernels(bool generic) { forceGeneric.store(generic, std::memory_order_relaxed); }
+void UseGenericRowKernels(bool generic) {
+    forceGeneric.store(generic, std::memory_order_relaxed);
+}
 
 } // namespace qdmp

@@ -27,8 +27,8 @@ void FillTail(UInt8* row, std::size_t count, UInt32 value) {
 
 void BlendTail(const UInt8* src, UInt8* dst, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
-        StorePixel<UInt32>(dst + 4 * i,
-                           BlendPixel(LoadPixel<UInt32>(src + 4 * i), LoadPixel<UInt32>(dst + 4 * i)));
+        StorePixel<UInt32>(dst + 4 * i, BlendPixel(LoadPixel<UInt32>(src + 4 * i),
+                                                   LoadPixel<UInt32>(dst + 4 * i)));
 }
 
 void DownMipTail(const UInt8* upper, const UInt8* lower, UInt8* dst, std::size_t count) {
@@ -92,9 +92,10 @@ inline __m128i HalveLanes128(__m128i w) {
 // Four destination pixels from eight pixels of each row: even and odd source
 // pixels are split apart, halved and added lane by lane.
 inline __m128i PairSums128(const UInt8* row) {
-    const __m128 a = _mm_castsi128_ps(HalveLanes128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row))));
-    const __m128 b =
-        _mm_castsi128_ps(HalveLanes128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16))));
+    const __m128 a =
+        _mm_castsi128_ps(HalveLanes128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row))));
+    const __m128 b = _mm_castsi128_ps(
+        HalveLanes128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16))));
     const __m128i even = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
     const __m128i odd = _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1)));
     return _mm_add_epi32(even, odd);
@@ -154,7 +155,8 @@ __attribute__((target("avx2"))) void BlendRow32Avx2(const UInt8* src, UInt8* dst
     for (; i + 8 <= count; i += 8) {
         const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
         const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + 4 * i));
-        const __m256i low = BlendWide256(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero));
+        const __m256i low =
+            BlendWide256(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero));
         const __m256i high =
             BlendWide256(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + 4 * i),
@@ -199,7 +201,7 @@ constexpr RowKernels kAvx2{"avx2", FillRow32Avx2, BlendRow32Avx2, DownMipRow32Av
 } // namespace
 
 const RowKernels& VectorRowKernels() {
-    static const RowKernels& chosen = [] () -> const RowKernels& {
+    static const RowKernels& chosen = []() -> const RowKernels& {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx2") ? kAvx2 : kSse2;
     }();
@@ -208,7 +210,9 @@ const RowKernels& VectorRowKernels() {
 
 #else
 
-const RowKernels& VectorRowKernels() { return GenericRowKernels(); }
+const RowKernels& VectorRowKernels() {
+    return GenericRowKernels();
+}
 
 #endif
 

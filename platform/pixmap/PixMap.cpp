@@ -18,4 +18,6 @@ void MPBlockCopy(LogicalAddress source, LogicalAddress destination, ByteCount si
 }
 
 // Nothing here needs setting up: the answer is always yes.
-Boolean MPIsFullyInitialized(void) { return 1; }
+Boolean MPIsFullyInitialized(void) {
+    return 1;
+}

@@ -36,9 +36,12 @@ namespace {
 
 int StorageBytesPerPixel(SInt16 pixelSize) {
     switch (pixelSize) {
-    case 8: return 1;
-    case 16: return 2;
-    default: return 4;
+    case 8:
+        return 1;
+    case 16:
+        return 2;
+    default:
+        return 4;
     }
 }
 
@@ -94,19 +97,36 @@ PixMapBuffer::PixMapBuffer(PixMapBuffer&&) noexcept = default;
 PixMapBuffer& PixMapBuffer::operator=(PixMapBuffer&&) noexcept = default;
 PixMapBuffer::~PixMapBuffer() = default;
 
-PixMapHandle PixMapBuffer::Handle() const { return &state_->recordPtr; }
-PixMap& PixMapBuffer::Record() const { return state_->record; }
-Rect PixMapBuffer::Bounds() const { return state_->record.bounds; }
-int PixMapBuffer::Width() const { return state_->width; }
-int PixMapBuffer::Height() const { return state_->height; }
-int PixMapBuffer::BytesPerPixel() const { return state_->bytesPerPixel; }
-Ptr PixMapBuffer::BaseAddr() const { return state_->record.baseAddr; }
-SInt32 PixMapBuffer::RowBytes() const { return state_->record.rowBytes; }
+PixMapHandle PixMapBuffer::Handle() const {
+    return &state_->recordPtr;
+}
+PixMap& PixMapBuffer::Record() const {
+    return state_->record;
+}
+Rect PixMapBuffer::Bounds() const {
+    return state_->record.bounds;
+}
+int PixMapBuffer::Width() const {
+    return state_->width;
+}
+int PixMapBuffer::Height() const {
+    return state_->height;
+}
+int PixMapBuffer::BytesPerPixel() const {
+    return state_->bytesPerPixel;
+}
+Ptr PixMapBuffer::BaseAddr() const {
+    return state_->record.baseAddr;
+}
+SInt32 PixMapBuffer::RowBytes() const {
+    return state_->record.rowBytes;
+}
 
 UInt32 PixMapBuffer::Pixel(int h, int v) const {
     const std::byte* at = state_->storage.data() + state_->PixelOffset(h, v);
     switch (state_->bytesPerPixel) {
-    case 1: return UInt32(at[0]);
+    case 1:
+        return UInt32(at[0]);
     case 2: {
         UInt16 value;
         std::memcpy(&value, at, 2);
@@ -123,13 +143,17 @@ UInt32 PixMapBuffer::Pixel(int h, int v) const {
 void PixMapBuffer::SetPixel(int h, int v, UInt32 value) {
     std::byte* at = state_->storage.data() + state_->PixelOffset(h, v);
     switch (state_->bytesPerPixel) {
-    case 1: at[0] = std::byte(value); break;
+    case 1:
+        at[0] = std::byte(value);
+        break;
     case 2: {
         const UInt16 narrow = UInt16(value);
         std::memcpy(at, &narrow, 2);
         break;
     }
-    default: std::memcpy(at, &value, 4); break;
+    default:
+        std::memcpy(at, &value, 4);
+        break;
     }
 }
 
@@ -140,7 +164,9 @@ void PixMapBuffer::Fill(UInt32 value) {
             SetPixel(h, v, value);
 }
 
-std::span<const std::byte> PixMapBuffer::Storage() const { return state_->storage; }
+std::span<const std::byte> PixMapBuffer::Storage() const {
+    return state_->storage;
+}
 
 std::vector<std::byte> PixMapBuffer::PixelBytes() const {
     const State& s = *state_;

@@ -55,7 +55,8 @@ std::vector<Call> WritingCalls() {
         {"Fill_Circle8", 8, [](auto, auto d) { QDMP_Fill_Circle8(d, 4, 4, 3, 9); }},
         {"Fill_Circle16", 16, [](auto, auto d) { QDMP_Fill_Circle16(d, 4, 4, 3, 9); }},
         {"Fill_Circle32", 32, [](auto, auto d) { QDMP_Fill_Circle32(d, 4, 4, 3, 9); }},
-        {"Draw_Curve", 0, [](auto, auto d) { QDMP_Draw_Curve(d, P(0, 0), P(7, 7), P(7, 0), &kWhite); }},
+        {"Draw_Curve", 0,
+         [](auto, auto d) { QDMP_Draw_Curve(d, P(0, 0), P(7, 7), P(7, 0), &kWhite); }},
     };
 }
 
@@ -77,14 +78,16 @@ TEST(BadInput, MissingHandlesRecordsAndPixelsWriteNothing) {
         PixMap noPixels = good.Record();
         noPixels.baseAddr = nullptr;
         PixMapPtr noPixelsPtr = &noPixels;
-        const std::pair<const char*, PixMapHandle> bad[] = {
-            {"null handle", nullptr}, {"null record", &nullRecord}, {"null base address", &noPixelsPtr}};
+        const std::pair<const char*, PixMapHandle> bad[] = {{"null handle", nullptr},
+                                                            {"null record", &nullRecord},
+                                                            {"null base address", &noPixelsPtr}};
 
         for (const Call& call : WritingCalls()) {
             if (call.depth != 0 && call.depth != depth) continue;
             for (const auto& [what, handle] : bad) {
-                SCOPED_TRACE(testing::Message() << call.name << ", " << what << ", depth " << depth);
-                call.run(other.Handle(), handle); // a bad destination
+                SCOPED_TRACE(testing::Message()
+                             << call.name << ", " << what << ", depth " << depth);
+                call.run(other.Handle(), handle);                        // a bad destination
                 if (IsTwoMapCall(call)) call.run(handle, good.Handle()); // a bad source
                 EXPECT_EQ(good.PixelBytes(), goodBytes);
                 EXPECT_EQ(other.PixelBytes(), otherBytes);

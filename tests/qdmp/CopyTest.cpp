@@ -63,7 +63,9 @@ TEST(CopyRect, ClipsEachRectangleToItsOwnMapAndStopsAtTheShorter) {
         {"widths 3 and 4: nothing", {0, 0, 2, 3}, {5, 5, 7, 9}, kNothing},
         {"right to left: nothing", {0, 3, 2, 0}, {5, 8, 7, 5}, kNothing},
         {"bottom to top: nothing", {2, 0, 0, 3}, {7, 5, 5, 8}, kNothing},
-        {"the source's bottom row and nothing beyond", {18, 0, 25, 4}, {0, 0, 10, 4},
+        {"the source's bottom row and nothing beyond",
+         {18, 0, 25, 4},
+         {0, 0, 10, 4},
          BlockAt(0, 18, 0, 0, 4, 2)},
         // A cut at the source's top or left does not move where the copy lands.
         {"source cut at the top", {-10, 0, 5, 4}, {0, 0, 15, 4}, BlockAt(0, 0, 0, 0, 4, 5)},
@@ -120,7 +122,8 @@ TEST(CopyRect, PlainAndAlphaCopiesClipRowsDifferently) {
     QDMP_Copy_Rect32A(src.Handle(), alpha.Handle(), &srcRect, &dstRect);
     for (int v = 0; v < 100; ++v)
         for (int h = 0; h < 100; ++h) {
-            const UInt32 expected = v >= 10 && v < 60 ? qdmp::BlendPixel(src.Pixel(h, v - 10), 0) : 0;
+            const UInt32 expected =
+                v >= 10 && v < 60 ? qdmp::BlendPixel(src.Pixel(h, v - 10), 0) : 0;
             ASSERT_EQ(alpha.Pixel(h, v), expected) << h << "," << v; // rows 0-49 on rows 10-59
         }
     EXPECT_TRUE(alpha.GuardsIntact());
@@ -132,9 +135,11 @@ void ExpectBlended(const PixMapBuffer& dst, UInt32 background, const PixMapBuffe
     const Rect b = dst.Bounds();
     for (int v = b.top; v < b.bottom; ++v)
         for (int h = b.left; h < b.right; ++h) {
-            const bool inside = h >= dstLeft && h < dstLeft + width && v >= dstTop && v < dstTop + height;
+            const bool inside =
+                h >= dstLeft && h < dstLeft + width && v >= dstTop && v < dstTop + height;
             const UInt32 expected =
-                inside ? qdmp::BlendPixel(src.Pixel(h - dstLeft + srcLeft, v - dstTop + srcTop), background)
+                inside ? qdmp::BlendPixel(src.Pixel(h - dstLeft + srcLeft, v - dstTop + srcTop),
+                                          background)
                        : background;
             ASSERT_EQ(dst.Pixel(h, v), expected) << h << "," << v;
         }
@@ -166,7 +171,8 @@ TEST(CopyRect32A, NormalisesRectanglesAndCutsColumnsFromBoth) {
         FillPattern(src);
         dst.Fill(0x00406080);
         QDMP_Copy_Rect32A(src.Handle(), dst.Handle(), &c.srcRect, &c.dstRect);
-        ExpectBlended(dst, 0x00406080, src, c.srcLeft, c.srcTop, c.dstLeft, c.dstTop, c.width, c.height);
+        ExpectBlended(dst, 0x00406080, src, c.srcLeft, c.srcTop, c.dstLeft, c.dstTop, c.width,
+                      c.height);
     }
 }
 
@@ -224,8 +230,8 @@ TEST(CopyScan, RangesAreOrderedPairedAndCut) {
             PixMapBuffer src = GuardedMap(depth, {0, 0, 4, 16});
             PixMapBuffer dst = GuardedMap(depth, {0, 0, 4, 16});
             FillPattern(src);
-            QDMP_Copy_Scan(src.Handle(), dst.Handle(), SInt16(c.srcY), SInt16(c.srcX1), SInt16(c.srcX2),
-                           SInt16(c.dstY), SInt16(c.dstX1), SInt16(c.dstX2));
+            QDMP_Copy_Scan(src.Handle(), dst.Handle(), SInt16(c.srcY), SInt16(c.srcX1),
+                           SInt16(c.srcX2), SInt16(c.dstY), SInt16(c.dstX1), SInt16(c.dstX2));
             ExpectCopied(dst, src, [&](int h, int v) -> std::optional<std::pair<int, int>> {
                 if (v != c.dstY || h < c.dstFrom || h >= c.dstFrom + c.count) return std::nullopt;
                 return std::pair{h - c.dstFrom + c.srcFrom, c.srcY};
@@ -240,7 +246,8 @@ TEST(CopyScan, WithinOneRowCopiesLeftToRightWhateverTheOverlap) {
         PixMapBuffer map = GuardedMap(depth, {0, 0, 1, 12});
         FillPattern(map);
         QDMP_Copy_Scan(map.Handle(), map.Handle(), 0, 0, 8, 0, 1, 9);
-        for (int h = 0; h <= 8; ++h) EXPECT_EQ(map.Pixel(h, 0), Pattern(0, 0, depth)) << depth << " " << h;
+        for (int h = 0; h <= 8; ++h)
+            EXPECT_EQ(map.Pixel(h, 0), Pattern(0, 0, depth)) << depth << " " << h;
         EXPECT_EQ(map.Pixel(9, 0), Pattern(9, 0, depth));
         EXPECT_TRUE(map.GuardsIntact());
     }
@@ -256,7 +263,8 @@ TEST(DownMip, AveragesEachByteWithTruncatingHalves) {
         {"black beside white gives 126", 0, 0xFFFFFFFF, 0, 0xFFFFFFFF, 0x7E7E7E7E},
         {"four of bytes 1, 2, 3, 4", 0x04030201, 0x04030201, 0x04030201, 0x04030201, 0x04020200},
         {"one white corner", 0xFFFFFFFF, 0, 0, 0, 0x3F3F3F3F},
-        {"alpha averaged like the rest", 0x80000000, 0x40000000, 0x20000000, 0x10000000, 0x3C000000},
+        {"alpha averaged like the rest", 0x80000000, 0x40000000, 0x20000000, 0x10000000,
+         0x3C000000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -304,8 +312,8 @@ TEST(DownMip, SizesOddSourcesAndSmallDestinations) {
                     // An odd last column or row stands in for its missing partner.
                     const int h0 = 2 * h, h1 = std::min(2 * h + 1, width - 1);
                     const int v0 = 2 * v, v1 = std::min(2 * v + 1, height - 1);
-                    expected = qdmp::DownMipPixel(src.Pixel(h0, v0), src.Pixel(h1, v0), src.Pixel(h0, v1),
-                                                  src.Pixel(h1, v1));
+                    expected = qdmp::DownMipPixel(src.Pixel(h0, v0), src.Pixel(h1, v0),
+                                                  src.Pixel(h0, v1), src.Pixel(h1, v1));
                 }
                 ASSERT_EQ(dst.Pixel(h, v), expected) << h << "," << v;
             }
@@ -321,7 +329,8 @@ TEST(DownMip, InPlaceGivesTheSameAsIntoAnotherMap) {
     QDMP_DownMip32A(map.Handle(), other.Handle());
     QDMP_DownMip32A(map.Handle(), map.Handle());
     for (int v = 0; v < 12; ++v)
-        for (int h = 0; h < 20; ++h) ASSERT_EQ(map.Pixel(h, v), other.Pixel(h, v)) << h << "," << v;
+        for (int h = 0; h < 20; ++h)
+            ASSERT_EQ(map.Pixel(h, v), other.Pixel(h, v)) << h << "," << v;
 }
 
 } // namespace

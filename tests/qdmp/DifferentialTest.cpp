@@ -22,10 +22,12 @@ class Kernels : public testing::Test {
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
     std::vector<UInt8> Bytes(std::size_t count) {
         std::vector<UInt8> bytes(count);
-        for (UInt8& b : bytes) b = UInt8(random());
+        for (UInt8& b : bytes)
+            b = UInt8(random());
         // Now and then only the alpha extremes, 0 and 255.
         if (Uniform(0, 3) == 0)
-            for (std::size_t i = 3; i < count; i += 4) bytes[i] = Uniform(0, 1) ? 0 : 255;
+            for (std::size_t i = 3; i < count; i += 4)
+                bytes[i] = Uniform(0, 1) ? 0 : 255;
         return bytes;
     }
 };
@@ -98,17 +100,21 @@ class Routines : public Kernels {
   protected:
     Rect RandomBounds() {
         const int left = Uniform(-40, 40), top = Uniform(-40, 40);
-        return Rect{SInt16(top), SInt16(left), SInt16(top + Uniform(1, 40)), SInt16(left + Uniform(1, 70))};
+        return Rect{SInt16(top), SInt16(left), SInt16(top + Uniform(1, 40)),
+                    SInt16(left + Uniform(1, 70))};
     }
     PixMapBuffer RandomMap(SInt16 depth, Rect bounds, std::size_t padding) {
         PixMapBuffer::Options options;
         options.guardBytes = 40;
         options.rowPadding = padding; // any padding: rows need not be 4-byte aligned
-        if (depth == 8) options.colours = std::vector<RGBColor>{{0, 0, 0}, {65535, 0, 0}, {0, 65535, 0}, {0, 0, 65535}};
+        if (depth == 8)
+            options.colours =
+                std::vector<RGBColor>{{0, 0, 0}, {65535, 0, 0}, {0, 65535, 0}, {0, 0, 65535}};
         PixMapBuffer map(depth, bounds, options);
         const Rect b = map.Bounds();
         for (int v = b.top; v < b.bottom; ++v)
-            for (int h = b.left; h < b.right; ++h) map.SetPixel(h, v, UInt32(random()));
+            for (int h = b.left; h < b.right; ++h)
+                map.SetPixel(h, v, UInt32(random()));
         return map;
     }
 };
@@ -121,13 +127,16 @@ TEST_F(Routines, FastAndGenericPathsWriteTheSameBytesAndNothingOutside) {
     for (int trial = 0; trial < kTrials; ++trial) {
         const SInt16 depth = std::array<SInt16, 4>{8, 16, 32, 32}[std::size_t(Uniform(0, 3))];
         const Rect srcBounds = RandomBounds(), dstBounds = RandomBounds();
-        const std::size_t srcPadding = std::size_t(Uniform(0, 9)), dstPadding = std::size_t(Uniform(0, 9));
+        const std::size_t srcPadding = std::size_t(Uniform(0, 9)),
+                          dstPadding = std::size_t(Uniform(0, 9));
         const std::uint32_t seed = random();
         const bool sameMap = Uniform(0, 4) == 0;
 
         // The call's arguments, around and beyond the maps' bounds.
         std::mt19937 pick(seed);
-        auto u = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(pick); };
+        auto u = [&](int low, int high) {
+            return std::uniform_int_distribution<int>(low, high)(pick);
+        };
         auto near = [&](int low, int high) { return u(low - 8, high + 8); };
         const Rect& sb = srcBounds;
         const Rect& db = sameMap ? srcBounds : dstBounds;
@@ -137,7 +146,8 @@ TEST_F(Routines, FastAndGenericPathsWriteTheSameBytesAndNothingOutside) {
                            SInt16(near(sb.top, sb.bottom)), SInt16(near(sb.left, sb.right))};
         // Alpha and plain copies need equal widths to do anything: usually keep them.
         const int width = srcRect.right - srcRect.left;
-        const SInt16 dstLeft = SInt16(near(db.left, db.right)), dstTop = SInt16(near(db.top, db.bottom));
+        const SInt16 dstLeft = SInt16(near(db.left, db.right)),
+                     dstTop = SInt16(near(db.top, db.bottom));
         const Rect dstRect{dstTop, dstLeft, SInt16(dstTop + u(-5, 40)),
                            SInt16(u(0, 3) ? dstLeft + width : near(db.left, db.right))};
         const int sy = near(sb.top, sb.bottom), dy = near(db.top, db.bottom);
@@ -154,24 +164,30 @@ TEST_F(Routines, FastAndGenericPathsWriteTheSameBytesAndNothingOutside) {
         const std::pair<const char*, Operation> operations[] = {
             {"Fill_Rect", [&](auto, auto d) { QDMP_Fill_Rect(d, fillRect, &colour); }},
             {"Fill_Rect32", [&](auto, auto d) { QDMP_Fill_Rect32(d, dstRect, value); }},
-            {"Fill_Circle", [&](auto, auto d) { QDMP_Fill_Circle(d, SInt16(h), SInt16(v), radius, &colour); }},
-            {"Draw_Circle", [&](auto, auto d) { QDMP_Draw_Circle(d, SInt16(h), SInt16(v), radius, &colour); }},
+            {"Fill_Circle",
+             [&](auto, auto d) { QDMP_Fill_Circle(d, SInt16(h), SInt16(v), radius, &colour); }},
+            {"Draw_Circle",
+             [&](auto, auto d) { QDMP_Draw_Circle(d, SInt16(h), SInt16(v), radius, &colour); }},
             {"Draw_Line", [&](auto, auto d) { QDMP_Draw_LineP(d, a, b, &colour); }},
             {"Draw_Curve", [&](auto, auto d) { QDMP_Draw_Curve(d, a, b, c, &colour); }},
-            {"Draw_Scan32", [&](auto, auto d) { Draw_Scan32(d, SInt16(dy), SInt16(x1), SInt16(x2), value); }},
+            {"Draw_Scan32",
+             [&](auto, auto d) { Draw_Scan32(d, SInt16(dy), SInt16(x1), SInt16(x2), value); }},
             {"Copy_Rect", [&](auto s, auto d) { QDMP_Copy_Rect(s, d, &srcRect, &dstRect); }},
             {"Copy_Rect32A", [&](auto s, auto d) { QDMP_Copy_Rect32A(s, d, &srcRect, &dstRect); }},
-            {"Copy_Scan", [&](auto s, auto d) {
-                 QDMP_Copy_Scan(s, d, SInt16(sy), SInt16(x1), SInt16(x2), SInt16(dy), SInt16(x1 + shift),
-                                SInt16(x2 + shift));
+            {"Copy_Scan",
+             [&](auto s, auto d) {
+                 QDMP_Copy_Scan(s, d, SInt16(sy), SInt16(x1), SInt16(x2), SInt16(dy),
+                                SInt16(x1 + shift), SInt16(x2 + shift));
              }},
-            {"Copy_Scan32A", [&](auto s, auto d) {
-                 QDMP_Copy_Scan32A(s, d, SInt16(sy), SInt16(x1), SInt16(x2), SInt16(dy), SInt16(x1 + shift),
-                                   SInt16(x2 + shift));
+            {"Copy_Scan32A",
+             [&](auto s, auto d) {
+                 QDMP_Copy_Scan32A(s, d, SInt16(sy), SInt16(x1), SInt16(x2), SInt16(dy),
+                                   SInt16(x1 + shift), SInt16(x2 + shift));
              }},
             {"DownMip32A", [&](auto s, auto d) { QDMP_DownMip32A(s, d); }},
         };
-        const auto& [name, operation] = operations[std::size_t(Uniform(0, std::size(operations) - 1))];
+        const auto& [name, operation] =
+            operations[std::size_t(Uniform(0, std::size(operations) - 1))];
         SCOPED_TRACE(testing::Message() << "trial " << trial << ": " << name << ", depth " << depth
                                         << (sameMap ? ", one map" : "") << ", source " << srcBounds
                                         << ", destination " << dstBounds);

@@ -10,9 +10,15 @@ const Rect kCanvas{-20, -20, 20, 20};
 // Draws with the depth member of `depth`, pixel value 1.
 void Line(const PixMapBuffer& map, int x1, int y1, int x2, int y2) {
     switch (map.Record().pixelSize) {
-    case 8: QDMP_Draw_Line8(map.Handle(), SInt16(x1), SInt16(y1), SInt16(x2), SInt16(y2), 1); break;
-    case 16: QDMP_Draw_LineP16(map.Handle(), P(x1, y1), P(x2, y2), 1); break;
-    default: QDMP_Draw_Line32(map.Handle(), SInt16(x1), SInt16(y1), SInt16(x2), SInt16(y2), 1); break;
+    case 8:
+        QDMP_Draw_Line8(map.Handle(), SInt16(x1), SInt16(y1), SInt16(x2), SInt16(y2), 1);
+        break;
+    case 16:
+        QDMP_Draw_LineP16(map.Handle(), P(x1, y1), P(x2, y2), 1);
+        break;
+    default:
+        QDMP_Draw_Line32(map.Handle(), SInt16(x1), SInt16(y1), SInt16(x2), SInt16(y2), 1);
+        break;
     }
 }
 
@@ -36,8 +42,8 @@ TEST(Line, WritesTheBresenhamPixelsBothEndsIncluded) {
     };
     for (SInt16 depth : {8, 16, 32})
         for (const Case& c : cases) {
-            SCOPED_TRACE(testing::Message() << "(" << c.x1 << "," << c.y1 << ")-(" << c.x2 << "," << c.y2
-                                            << ") depth " << depth);
+            SCOPED_TRACE(testing::Message() << "(" << c.x1 << "," << c.y1 << ")-(" << c.x2 << ","
+                                            << c.y2 << ") depth " << depth);
             PixMapBuffer map = GuardedMap(depth, kCanvas);
             Line(map, c.x1, c.y1, c.x2, c.y2);
             EXPECT_EQ(Marked(map), c.pixels);
@@ -48,8 +54,8 @@ TEST(Line, WritesTheBresenhamPixelsBothEndsIncluded) {
 TEST(Line, AClippedLineDrawsThePixelsTheWholeOneWould) {
     // (10, 10) is the first pixel of the small map, (20, 15) is outside it.
     const Rect small{10, 10, 20, 20};
-    const int lines[][4] = {{5, 8, 25, 17},  {15, 0, 12, 40}, {0, 0, 30, 30},  {20, 15, 10, 15},
-                            {9, 9, 9, 30},   {25, 5, 5, 25},  {-50, 12, 50, 18}, {10, 10, 10, 10},
+    const int lines[][4] = {{5, 8, 25, 17},   {15, 0, 12, 40}, {0, 0, 30, 30},    {20, 15, 10, 15},
+                            {9, 9, 9, 30},    {25, 5, 5, 25},  {-50, 12, 50, 18}, {10, 10, 10, 10},
                             {20, 20, 20, 20}, {12, 25, 18, 5}};
     for (SInt16 depth : {8, 16, 32})
         for (const auto& l : lines) {
@@ -84,10 +90,10 @@ TEST(FillRect, EightAndSixteenBitFillsIncludeTheRightColumnThirtyTwoDoesNot) {
     };
     const Case cases[] = {
         {{0, 0, 2, 3}, Block(0, 0, 4, 2), Block(0, 0, 3, 2)},
-        {{0, 0, 0, 3}, {}, {}},                          // top = bottom
-        {{2, 0, 0, 3}, {}, {}},                          // upside down
-        {{0, 2, 2, 2}, Block(2, 0, 3, 2), {}},           // left = right
-        {{0, 5, 1, 2}, Block(2, 0, 6, 1), Block(2, 0, 5, 1)}, // right left of left
+        {{0, 0, 0, 3}, {}, {}},                                           // top = bottom
+        {{2, 0, 0, 3}, {}, {}},                                           // upside down
+        {{0, 2, 2, 2}, Block(2, 0, 3, 2), {}},                            // left = right
+        {{0, 5, 1, 2}, Block(2, 0, 6, 1), Block(2, 0, 5, 1)},             // right left of left
         {{15, 15, 30, 30}, Block(15, 15, 20, 20), Block(15, 15, 20, 20)}, // cut to the map
         {{-30, -30, -19, -19}, Block(-20, -20, -18, -19), Block(-20, -20, -19, -19)},
     };
@@ -111,8 +117,8 @@ TEST(FillRect, SpansReachingPastEitherSideStayInTheirRow) {
     EXPECT_EQ(Marked(map), Block(0, 1, 4, 2));
     EXPECT_TRUE(map.GuardsIntact());
     Draw_Scan32(map.Handle(), 0, 3, -2, 5);
-    Draw_Scan32(map.Handle(), 2, 3, 3, 5);  // equal ends: nothing
-    Draw_Scan32(map.Handle(), 3, 0, 4, 5);  // the row below the map: nothing
+    Draw_Scan32(map.Handle(), 2, 3, 3, 5); // equal ends: nothing
+    Draw_Scan32(map.Handle(), 3, 0, 4, 5); // the row below the map: nothing
     EXPECT_EQ(map.Pixel(0, 0), 5u);
     EXPECT_EQ(map.Pixel(2, 0), 5u);
     EXPECT_EQ(map.Pixel(3, 0), 0u);
@@ -122,7 +128,8 @@ TEST(FillRect, SpansReachingPastEitherSideStayInTheirRow) {
 
 Pixels Around(int h, int v, const Pixels& offsets) {
     Pixels out;
-    for (const auto& [dh, dv] : offsets) out.insert({h + dh, v + dv});
+    for (const auto& [dh, dv] : offsets)
+        out.insert({h + dh, v + dv});
     return out;
 }
 
@@ -130,9 +137,11 @@ TEST(Circle, OutlinesOfSmallRadiiWriteEachPixelOnce) {
     const Pixels radius2 = [] {
         Pixels ring = Block(-2, -2, 3, 3);
         for (int v = -1; v <= 1; ++v)
-            for (int h = -1; h <= 1; ++h) ring.erase({h, v});
+            for (int h = -1; h <= 1; ++h)
+                ring.erase({h, v});
         for (int h : {-2, 2})
-            for (int v : {-2, 2}) ring.erase({h, v});
+            for (int v : {-2, 2})
+                ring.erase({h, v});
         return ring;
     }();
     ASSERT_EQ(radius2.size(), 12u);
@@ -155,7 +164,8 @@ TEST(Circle, OutlinesOfSmallRadiiWriteEachPixelOnce) {
 TEST(Circle, FilledCirclesOfSmallRadiiStopShortOnTheRight) {
     Pixels radius2 = Block(-2, -1, 2, 2);
     for (int v : {-2, 2})
-        for (int h : {-1, 0}) radius2.insert({h, v});
+        for (int h : {-1, 0})
+            radius2.insert({h, v});
     ASSERT_EQ(radius2.size(), 16u);
     struct Case {
         UInt16 radius;
@@ -175,24 +185,33 @@ TEST(Circle, FilledCirclesOfSmallRadiiStopShortOnTheRight) {
 
 TEST(Circle, CirclesCutByTheBoundsKeepTheirPixelsInside) {
     const Rect small{0, 0, 10, 10};
-    const int circles[][3] = {{0, 0, 6}, {9, 5, 4}, {5, 12, 5}, {-3, -3, 3}, {5, 5, 30}, {20, 20, 3}};
+    const int circles[][3] = {{0, 0, 6},   {9, 5, 4},  {5, 12, 5},
+                              {-3, -3, 3}, {5, 5, 30}, {20, 20, 3}};
     for (SInt16 depth : {8, 16, 32})
         for (const auto& c : circles) {
-            SCOPED_TRACE(testing::Message() << c[0] << "," << c[1] << " r " << c[2] << " depth " << depth);
-            PixMapBuffer outline = GuardedMap(depth, small), outlineWhole = GuardedMap(depth, {-50, -50, 50, 50});
-            PixMapBuffer filled = GuardedMap(depth, small), filledWhole = GuardedMap(depth, {-50, -50, 50, 50});
+            SCOPED_TRACE(testing::Message()
+                         << c[0] << "," << c[1] << " r " << c[2] << " depth " << depth);
+            PixMapBuffer outline = GuardedMap(depth, small),
+                         outlineWhole = GuardedMap(depth, {-50, -50, 50, 50});
+            PixMapBuffer filled = GuardedMap(depth, small),
+                         filledWhole = GuardedMap(depth, {-50, -50, 50, 50});
             const RGBColor colour{0, 65535, 0};
             if (depth == 8) {
                 // No colour table: the nearest-colour index is 255.
-                QDMP_Draw_Circle(outline.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]), &colour);
-                QDMP_Draw_Circle(outlineWhole.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]), &colour);
-                QDMP_Fill_Circle(filled.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]), &colour);
+                QDMP_Draw_Circle(outline.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]),
+                                 &colour);
+                QDMP_Draw_Circle(outlineWhole.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]),
+                                 &colour);
+                QDMP_Fill_Circle(filled.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]),
+                                 &colour);
                 QDMP_Fill_CircleP(filledWhole.Handle(), P(c[0], c[1]), UInt16(c[2]), &colour);
             } else {
                 QDMP_Draw_CircleP(outline.Handle(), P(c[0], c[1]), UInt16(c[2]), &colour);
                 QDMP_Draw_CircleP(outlineWhole.Handle(), P(c[0], c[1]), UInt16(c[2]), &colour);
-                QDMP_Fill_Circle(filled.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]), &colour);
-                QDMP_Fill_Circle(filledWhole.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]), &colour);
+                QDMP_Fill_Circle(filled.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]),
+                                 &colour);
+                QDMP_Fill_Circle(filledWhole.Handle(), SInt16(c[0]), SInt16(c[1]), UInt16(c[2]),
+                                 &colour);
             }
             EXPECT_EQ(Marked(outline), Within(Marked(outlineWhole), small));
             EXPECT_EQ(Marked(filled), Within(Marked(filledWhole), small));
@@ -224,10 +243,11 @@ TEST(Curve, IsDrawnAsTheSixSegmentsOfItsHalvings) {
 
     // The second half stops at once: (10, 10) to (10, 20) is exactly 100 squared.
     PixMapBuffer segments = GuardedMap(32, {-5, -5, 30, 30});
-    const int lines[6][4] = {{0, 0, 2, 5},    {2, 5, 4, 7},    {4, 7, 7, 10},
+    const int lines[6][4] = {{0, 0, 2, 5},    {2, 5, 4, 7},     {4, 7, 7, 10},
                              {7, 10, 10, 10}, {10, 10, 15, 10}, {15, 10, 20, 0}};
     for (const auto& l : lines)
-        QDMP_Draw_Line(segments.Handle(), SInt16(l[0]), SInt16(l[1]), SInt16(l[2]), SInt16(l[3]), &white);
+        QDMP_Draw_Line(segments.Handle(), SInt16(l[0]), SInt16(l[1]), SInt16(l[2]), SInt16(l[3]),
+                       &white);
     EXPECT_EQ(Marked(curve), Marked(segments));
     EXPECT_TRUE(curve.GuardsIntact());
 }

@@ -65,7 +65,8 @@ TEST(Points, SetPointAndPointInRect) {
     };
     const Case cases[] = {{P(20, 10), true},  {P(59, 29), true},  {P(60, 10), false},
                           {P(20, 30), false}, {P(19, 15), false}, {P(25, 9), false}};
-    for (const Case& c : cases) EXPECT_EQ(QDMP_PointInRect(c.p, &r), c.inside) << c.p;
+    for (const Case& c : cases)
+        EXPECT_EQ(QDMP_PointInRect(c.p, &r), c.inside) << c.p;
     EXPECT_FALSE(QDMP_PointInRect(P(25, 15), nullptr));
 }
 
@@ -73,8 +74,13 @@ TEST(Points, MidPointSumsIn32BitsAndRoundsTowardMinusInfinity) {
     struct Case {
         int a, b, mid;
     };
-    const Case cases[] = {{1, 2, 1},   {-1, -2, -2},        {32767, 32767, 32767},
-                          {-32768, -32768, -32768}, {-32768, 32767, -1}, {0, 0, 0}, {-3, 0, -2}};
+    const Case cases[] = {{1, 2, 1},
+                          {-1, -2, -2},
+                          {32767, 32767, 32767},
+                          {-32768, -32768, -32768},
+                          {-32768, 32767, -1},
+                          {0, 0, 0},
+                          {-3, 0, -2}};
     for (const Case& c : cases) {
         EXPECT_EQ(QDMP_MidPoint(P(c.a, 0), P(c.b, 0)), P(c.mid, 0)) << c.a << " " << c.b;
         EXPECT_EQ(QDMP_MidPoint(P(0, c.a), P(0, c.b)), P(0, c.mid)) << c.a << " " << c.b;

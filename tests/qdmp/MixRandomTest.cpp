@@ -18,15 +18,18 @@ TEST_F(Random, StartsEveryProcessWithTheSameSequence) {
 }
 
 TEST_F(Random, RangeSequencesFromTheStart) {
-    for (int expected : {9, 6, 1, 0, 7}) EXPECT_EQ(QDMP_Random_RangeSInt16(0, 10), expected);
+    for (int expected : {9, 6, 1, 0, 7})
+        EXPECT_EQ(QDMP_Random_RangeSInt16(0, 10), expected);
     qdmp::ResetRandomGenerator();
-    for (int expected : {3, 4, 4, 4, 1}) EXPECT_EQ(QDMP_Random_RangeSInt32(1, 6), expected);
+    for (int expected : {3, 4, 4, 4, 1})
+        EXPECT_EQ(QDMP_Random_RangeSInt32(1, 6), expected);
     // Each 32-bit draw takes three steps of the generator.
     qdmp::ResetRandomGenerator();
     QDMP_Random_RangeSInt32(0, 100);
     const SInt16 fourth = QDMP_RandomSInt16();
     qdmp::ResetRandomGenerator();
-    for (int i = 0; i < 3; ++i) QDMP_RandomSInt16();
+    for (int i = 0; i < 3; ++i)
+        QDMP_RandomSInt16();
     EXPECT_EQ(QDMP_RandomSInt16(), fourth);
 }
 
@@ -63,7 +66,8 @@ TEST_F(Random, RangesKeepToTheirBounds) {
     }
     EXPECT_TRUE(sawLow && sawHigh) << "both ends are included";
     // The whole 32-bit range (a divisor of 0) does not divide at all.
-    for (int i = 0; i < 100; ++i) QDMP_Random_RangeSInt32(-2147483647 - 1, 2147483647);
+    for (int i = 0; i < 100; ++i)
+        QDMP_Random_RangeSInt32(-2147483647 - 1, 2147483647);
 }
 
 TEST(Mix, OnlyTheFractionalPartCountsWithItsSign) {
@@ -78,14 +82,15 @@ TEST(Mix, OnlyTheFractionalPartCountsWithItsSign) {
         {black, white, 0.25f, {16383, 16383, 16383}},
         {black, white, 1.0f, black},
         {black, white, 0.0f, black},
-        {black, white, 3.0e9f, black},   // beyond 32 bits: no fractional part
+        {black, white, 3.0e9f, black}, // beyond 32 bits: no fractional part
         {{65535, 0, 0}, {0, 0, 65535}, 1.75f, {16383, 0, 49151}},
         {{10000, 10000, 10000}, {20000, 20000, 20000}, -0.5f, {5000, 5000, 5000}},
         {{0, 0, 0}, {20000, 20000, 20000}, -0.5f, {55536, 55536, 55536}}, // -10000, low 16 bits
         {{100, 200, 300}, {1100, 1200, 1300}, 2.1f, {199, 299, 399}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(QDMP_Mix_RGBColors(c.a, c.b, c.mix), c.result) << c.a << " " << c.b << " " << c.mix;
+        EXPECT_EQ(QDMP_Mix_RGBColors(c.a, c.b, c.mix), c.result)
+            << c.a << " " << c.b << " " << c.mix;
     // NaN and infinity mix nothing in.
     EXPECT_EQ(QDMP_Mix_RGBColors(white, black, std::numeric_limits<float>::quiet_NaN()), white);
     EXPECT_EQ(QDMP_Mix_RGBColors(white, black, std::numeric_limits<float>::infinity()), white);
@@ -97,14 +102,12 @@ TEST(Distance, IsTheTruncatedEuclideanDistance) {
         UInt32 distance;
     };
     const Case cases[] = {
-        {{7, 8, 9}, {7, 8, 9}, 0},
-        {{0, 0, 0}, {3, 4, 0}, 5},
-        {{3, 4, 0}, {0, 0, 0}, 5},
-        {{0, 0, 0}, {65535, 65535, 65535}, 113509},
-        {{0, 0, 0}, {65535, 0, 0}, 65535},
-        {{0, 0, 0}, {1, 1, 0}, 1},
+        {{7, 8, 9}, {7, 8, 9}, 0},         {{0, 0, 0}, {3, 4, 0}, 5},
+        {{3, 4, 0}, {0, 0, 0}, 5},         {{0, 0, 0}, {65535, 65535, 65535}, 113509},
+        {{0, 0, 0}, {65535, 0, 0}, 65535}, {{0, 0, 0}, {1, 1, 0}, 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(QDMP_RGBColorDistance(c.a, c.b), c.distance) << c.a << " " << c.b;
+    for (const Case& c : cases)
+        EXPECT_EQ(QDMP_RGBColorDistance(c.a, c.b), c.distance) << c.a << " " << c.b;
 }
 
 } // namespace

@@ -25,7 +25,8 @@ TEST(PixMapBuffer, DescribesItsPixelsThroughTheRecordAndTheAccessors) {
         EXPECT_EQ(map.Width(), 7);
         EXPECT_EQ(map.Height(), 5);
         EXPECT_EQ(GetPixRowBytes(map.Handle()), 7 * c.bytesPerPixel + 6);
-        EXPECT_EQ(reinterpret_cast<const std::byte*>(GetPixBaseAddr(map.Handle())), map.Storage().data() + 10);
+        EXPECT_EQ(reinterpret_cast<const std::byte*>(GetPixBaseAddr(map.Handle())),
+                  map.Storage().data() + 10);
         EXPECT_EQ(map.Storage().size(), 20u + 5u * (7u * c.bytesPerPixel + 6u));
         EXPECT_TRUE(Marked(map).empty()) << "pixels start at zero";
         EXPECT_TRUE(map.GuardsIntact());

@@ -147,8 +147,8 @@ TEST(Conversions, PixelValuesToRGBColorRepeatTheirBitsLow) {
 }
 
 TEST(Conversions, NearestColourPicksTheFirstOfTheNearest) {
-    const std::vector<RGBColor> table = {
-        {0, 0, 0}, {40000, 40000, 40000}, {65535, 0, 0}, {65535, 0, 0}, {0, 0, 65535}, {0, 0, 65535}};
+    const std::vector<RGBColor> table = {{0, 0, 0},     {40000, 40000, 40000}, {65535, 0, 0},
+                                         {65535, 0, 0}, {0, 0, 65535},         {0, 0, 65535}};
     PixMapBuffer map = GuardedMap(8, {0, 0, 1, 1}, table);
     struct Case {
         RGBColor colour;
@@ -159,13 +159,14 @@ TEST(Conversions, NearestColourPicksTheFirstOfTheNearest) {
         {{39990, 39990, 39990}, 1}, // slightly darker than entry 1, far from entry 0
         {{65535, 0, 0}, 2},         // equal to entries 2 and 3: the first
         {{60000, 100, 100}, 2},
-        {{0, 0, 32767}, 0},  // nearer black (32767^2) than blue (32768^2)
-        {{0, 0, 32768}, 4},  // nearer blue: the first of the two blues
+        {{0, 0, 32767}, 0},         // nearer black (32767^2) than blue (32768^2)
+        {{0, 0, 32768}, 4},         // nearer blue: the first of the two blues
         {{20000, 20000, 20000}, 0}, // 3 * 20000^2 < 3 * 20000^2 + ... : black
         {{20001, 20001, 20001}, 1},
         {{65535, 65535, 65535}, 1}, // needs more than 32 bits for some sums
     };
-    for (const Case& c : cases) EXPECT_EQ(RGBColorToColor8(map.Handle(), &c.colour), c.index) << c.colour;
+    for (const Case& c : cases)
+        EXPECT_EQ(RGBColorToColor8(map.Handle(), &c.colour), c.index) << c.colour;
     // The result is an 8-bit value whatever the depth of the map.
     map.Record().pixelSize = 32;
     EXPECT_EQ(RGBColorToColor8(map.Handle(), &table[4]), 4);
@@ -187,8 +188,10 @@ TEST(Conversions, FindColorByIndexWrapsRoundTheTable) {
         SInt16 index;
         RGBColor colour;
     };
-    const Case cases[] = {{0, table[0]}, {2, table[2]}, {3, table[0]}, {255, table[0]}, {254, table[2]}};
-    for (const Case& c : cases) EXPECT_EQ(FindColorByIndex(map.Handle(), c.index), c.colour) << c.index;
+    const Case cases[] = {
+        {0, table[0]}, {2, table[2]}, {3, table[0]}, {255, table[0]}, {254, table[2]}};
+    for (const Case& c : cases)
+        EXPECT_EQ(FindColorByIndex(map.Handle(), c.index), c.colour) << c.index;
 }
 
 } // namespace

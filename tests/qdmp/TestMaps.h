@@ -67,7 +67,9 @@ inline Point P(int h, int v) {
 inline bool operator==(const RGBColor& a, const RGBColor& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
-inline bool operator==(const Point& a, const Point& b) { return a.h == b.h && a.v == b.v; }
+inline bool operator==(const Point& a, const Point& b) {
+    return a.h == b.h && a.v == b.v;
+}
 inline bool operator==(const Rect& a, const Rect& b) {
     return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
@@ -78,5 +80,6 @@ inline std::ostream& operator<<(std::ostream& out, const RGBColor& c) {
     return out << "(" << c.red << ", " << c.green << ", " << c.blue << ")";
 }
 inline std::ostream& operator<<(std::ostream& out, const Rect& r) {
-    return out << "(t " << r.top << ", l " << r.left << ", b " << r.bottom << ", r " << r.right << ")";
+    return out << "(t " << r.top << ", l " << r.left << ", b " << r.bottom << ", r " << r.right
+               << ")";
 }
