@@ -167,7 +167,7 @@ void BM_Draw_Line32(benchmark::State& state) {
     for (auto _ : state)
         for (const auto& l : lines)
             QDMP_Draw_Line32(dst.Handle(), l[0], l[1], l[2], l[3], 0x00FF8000);
-    state.counters["Mpixel/s"] =
+    state.counters["Mpixels"] =
         benchmark::Counter(pixels * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 
@@ -190,7 +190,7 @@ void BM_Fill_Circle32(benchmark::State& state, bool generic) {
     for (auto _ : state)
         for (const Circle& c : circles)
             QDMP_Fill_Circle32(dst.Handle(), c.h, c.v, c.radius, 0x000080FF);
-    state.counters["Mpixel/s"] =
+    state.counters["Mpixels"] =
         benchmark::Counter(pixels * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
 }
 

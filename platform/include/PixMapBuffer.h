@@ -30,7 +30,8 @@ class PixMapBuffer {
 
     // A map of `bounds` at `pixelSize` bits (8, 16 or 32; anything else makes a
     // record of that depth with 32-bit storage), every pixel byte zero. An empty
-    // or inverted `bounds` makes a map with no pixels.
+    // or inverted `bounds` makes a map with no pixels. Throws std::bad_alloc when
+    // memory is short.
     PixMapBuffer(SInt16 pixelSize, Rect bounds, Options options);
     PixMapBuffer(SInt16 pixelSize, Rect bounds);
     PixMapBuffer(PixMapBuffer&&) noexcept;
