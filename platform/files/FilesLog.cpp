@@ -1,17 +1,14 @@
 #include "FilesLog.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include "../log/ProblemLog.h"
 
 namespace zt::files {
 
 void LogFilesProblem(const char* format, ...) {
-    char line[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(line, sizeof line, format, args);
+    LogProblem("files", false, format, args);
     va_end(args);
-    std::fprintf(stderr, "zoetropica files: %s\n", line);
 }
 
 } // namespace zt::files
