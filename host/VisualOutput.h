@@ -1,6 +1,5 @@
 // Where the visualizer's frames go: a port the plug-in draws into, sized to a
-// drawing rectangle. One output today (offscreen, with PNG snapshots); a window
-// is another implementation of the same interface.
+// drawing rectangle. Two outputs: offscreen (with PNG snapshots) and a window.
 //
 // Host's thread only. The port stays valid until the output is destroyed or it
 // reports a resize (after which port() and drawRect() give the new ones).
@@ -8,8 +7,10 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "QuickDraw.h"
+#include "SongScript.h"
 
 namespace zt::host {
 
@@ -30,6 +31,10 @@ class VisualOutput {
     // Optional: outputs whose size changes (a window) call the listener after a
     // change; outputs of a fixed size never do.
     virtual void SetResizeListener(std::function<void()> listener) { (void)listener; }
+
+    // Optional: the song now playing (none: nothing plays), for outputs that
+    // show it, such as a window's title.
+    virtual void SetSong(const std::optional<Song>& song) { (void)song; }
 };
 
 } // namespace zt::host

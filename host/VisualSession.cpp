@@ -40,6 +40,15 @@ void VisualSession::Show() {
     frameTimer_.ArmAt(nextFrame_);
 }
 
+OSStatus VisualSession::Configure() {
+    if ((connection_.registration().options & kVisualWantsConfigure) == 0) {
+        reporter_.Note("the plug-in has no settings to show");
+        return unimpErr;
+    }
+    VisualPluginMessageInfo info{};
+    return SendAndCheck(kVisualPluginConfigureMessage, info);
+}
+
 void VisualSession::Hide() {
     if (!shown_) return;
     shown_ = false;
@@ -106,11 +115,13 @@ void VisualSession::SongPlays(const Song& song) {
     Narrate("play  ", &song);
     SendSong(kVisualPluginPlayMessage, &song);
     playing_ = true;
+    output_.SetSong(song);
 }
 
 void VisualSession::SongChanges(const Song& song) {
     Narrate("change", &song);
     SendSong(kVisualPluginChangeTrackMessage, &song);
+    output_.SetSong(song);
 }
 
 void VisualSession::SongPauses() {
@@ -129,6 +140,7 @@ void VisualSession::SongStops() {
     Narrate("stop  ", nullptr);
     SendSong(kVisualPluginStopMessage, nullptr);
     playing_ = false;
+    output_.SetSong(std::nullopt);
 }
 
 } // namespace zt::host

@@ -1,7 +1,8 @@
 // One showing of the visualizer: 'show' with the output's port, then frames on
 // a monotonic deadline ('vrnd' while a song plays, 'null' while none does, if
 // the plug-in asked for idle messages), 'swin' when the output's size changes,
-// the song messages as the song source reports them, and 'hide' at the end.
+// the song messages as the song source reports them (the output is told the
+// song too), 'cnfg' when the person asks for the settings, and 'hide' at the end.
 //
 // Host's thread only; frames run from the GLib main loop.
 #pragma once
@@ -30,6 +31,10 @@ class VisualSession final : public SongListener {
     void Show();
     // Frames stop, the output finishes, 'hide'. Once; nothing before Show.
     void Hide();
+    // 'cnfg': the plug-in shows its settings window. Shown or not, as the
+    // settings window lives apart from the visualizer; unimpErr without
+    // sending anything when the plug-in registered no settings.
+    OSStatus Configure();
 
     void SongPlays(const Song& song) override;
     void SongChanges(const Song& song) override;
