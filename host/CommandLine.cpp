@@ -1,9 +1,11 @@
 #include "CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <sstream>
 
 
 namespace zt::host {
@@ -78,6 +80,60 @@ const std::map<std::string, Setter, std::less<>>& ValueOptions() {
              o.songs = v;
              return std::nullopt;
          }},
+        {"--search", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             static const std::map<std::string, int, std::less<>> methods{
+                 {"browse", 1}, {"or", 2}, {"and", 3}, {"none", 4}};
+             auto method = methods.find(v);
+             if (method == methods.end())
+                 return "--search wants browse, or, and or none, not \"" + v + "\"";
+             o.searchMethod = method->second;
+             return std::nullopt;
+         }},
+        {"--play", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             if (v == "random") o.playMode = 1;
+             else if (v == "order" || v == "in-order") o.playMode = 2;
+             else return "--play wants random or order, not \"" + v + "\"";
+             return std::nullopt;
+         }},
+        {"--match", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             static const char* const fields[] = {"genre", "artist", "album", "title"};
+             std::array<bool, 4> on{};
+             std::istringstream names(v);
+             std::string name;
+             bool any = false;
+             while (std::getline(names, name, ',')) {
+                 auto field = std::find(std::begin(fields), std::end(fields), name);
+                 if (field == std::end(fields) && !(name == "none" && v == "none"))
+                     return "--match wants a comma-separated list of genre, artist, album and "
+                            "title (or none), not \"" + v + "\"";
+                 if (field != std::end(fields)) on[size_t(field - std::begin(fields))] = true;
+                 any = true;
+             }
+             if (!any) return "--match wants genre, artist, album, title, or none";
+             o.match = on;
+             return std::nullopt;
+         }},
+        {"--choose-folder", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             if (v.empty()) return "--choose-folder wants a folder";
+             o.chooseFolder = v;
+             return std::nullopt;
+         }},
+        {"--monitor", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             std::optional<int> n = WholeNumber(v);
+             if (!n || *n < 0 || *n > 63) return "--monitor wants a monitor number from 0, not \"" + v + "\"";
+             o.monitor = n;
+             return std::nullopt;
+         }},
+        {"--mpd", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             if (v.empty()) return "--mpd wants HOST[:PORT]";
+             o.mpd = v;
+             return std::nullopt;
+         }},
+        {"--player", [](Options& o, const std::string& v) -> std::optional<std::string> {
+             if (v.empty()) return "--player wants a player's name";
+             o.player = v;
+             return std::nullopt;
+         }},
         {"--plugin", [](Options& o, const std::string& v) -> std::optional<std::string> {
              if (v.empty()) return "--plugin wants a path";
              o.plugin = v;
@@ -109,6 +165,14 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             parsed.options.demo = true;
             continue;
         }
+        if (arg == "--offscreen") {
+            parsed.options.offscreen = true;
+            continue;
+        }
+        if (arg == "--fullscreen") {
+            parsed.options.fullscreen = true;
+            continue;
+        }
         std::string name = arg;
         std::optional<std::string> value;
         if (size_t equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
@@ -126,34 +190,68 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         }
         if (auto problem = option->second(parsed.options, *value)) return fail(*problem);
     }
-    if (parsed.options.snapshotEverySeconds && !parsed.options.outDir && !parsed.options.demo)
+    const Options& o = parsed.options;
+    if (o.snapshotEverySeconds && !o.outDir && !o.demo)
         return fail("--snapshot-every needs --out DIR, the folder for the snapshots");
+    if (int(o.songs.has_value()) + int(o.mpd.has_value()) + int(o.player.has_value()) > 1)
+        return fail("--songs, --mpd and --player each choose where songs come from: give one");
+    if (o.offscreen && (o.fullscreen || o.monitor))
+        return fail("--fullscreen and --monitor are for the window, not --offscreen");
     return parsed;
 }
 
 std::string HelpText() {
     return R"(Usage: zoetropica [OPTIONS]
 
-Plays the Zoetropica visual plug-in: loads the bundle, shows the visualizer
-offscreen and tells it which song plays, from a scripted song list.
+Plays the Zoetropica visual plug-in beside your music: while a song plays it
+plays movies from a folder, picking those whose subtitles name the song's
+genre, artist, album or title. It shows them in a window (or offscreen, with
+PNG snapshots) and follows the music player that is playing.
 
-Options:
+Movies and choices:
   --movies DIR            store DIR as the plug-in's movie folder, then show it
-  --songs FILE            the scripted song list (see below)
+  --choose-folder DIR     pick DIR in the plug-in's settings window once shown
+  --search METHOD         how a song picks movies: browse (narrow down genre,
+                          artist, album, title), or, and, none (every movie)
+  --play MODE             random or order
+  --match FIELDS          the fields or/and search for, comma-separated from
+                          genre,artist,album,title (or none)
+The plug-in keeps no choices between runs but the folder: --search, --play,
+--match and --choose-folder are made in its settings window, as you would.
+
+Songs (the first that applies):
+  --songs FILE            a scripted song list (see below)
+  --mpd HOST[:PORT]       follow an MPD server (port 6600 by default)
+  --player NAME           follow only this MPRIS player (e.g. vlc)
+  (default)               follow the MPRIS player that is playing, when there
+                          is a session bus; otherwise no song plays
+A player's genre or artist may hold several names ("Electronic;Ambient", or a
+list): the first one is used.
+
+Output:
   --size WxH              the visualizer's size in pixels (default 640x360)
   --fps N                 frames per second (default 30)
-  --duration SECONDS      how long to run (default: until the song list ends,
-                          and without a song list until interrupted)
+  --offscreen             draw into memory, even when a display is present
+                          (the default without a display)
+  --fullscreen            start the window full screen
+  --monitor N             put the window on monitor N (from 0)
   --out DIR               write PNG snapshots of the visualizer into DIR
   --snapshot-every SECONDS
                           time between snapshots (default 1; needs --out)
+  --duration SECONDS      how long to run (default: until the song list ends,
+                          otherwise until the window closes or Ctrl-C)
+
+Other:
   --plugin PATH           the plug-in to load: its shared object, or its
-                          bundle folder (default: the built bundle)
+                          bundle folder (default: the built or installed one)
   --demo                  play the demo movie folder with the demo song list,
-                          writing snapshots to a new folder (or --out DIR);
-                          the demo keeps no settings after its run
+                          searching by browse; offscreen it writes snapshots to
+                          a new folder (or --out DIR); it keeps no settings
   -h, --help              this text
   --version               the program's version
+
+In the window: o opens the settings, f, F11 or a double-click toggles full
+screen, q or Escape quits; the right button opens a menu.
 
 The song list has one event a line; '#' starts a comment:
   SECONDS EVENT [GENRE | ARTIST | ALBUM | TITLE]
@@ -173,6 +271,10 @@ Exit codes: 0 done; 1 the plug-in failed or output could not be written;
 bundle will not load or does not register; 5 the song file cannot be read or
 is malformed.
 )";
+}
+
+bool SetsCriteria(const Options& options) {
+    return options.searchMethod || options.playMode || options.match || options.chooseFolder;
 }
 
 } // namespace zt::host

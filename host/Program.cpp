@@ -16,6 +16,7 @@
 #include "DeadlineTimer.h"
 #include "ExitCodes.h"
 #include "Files.h"
+#include "MprisSongSource.h"
 #include "OffscreenOutput.h"
 #include "PluginBundle.h"
 #include "PluginConnection.h"
@@ -125,6 +126,21 @@ void FitSizeToPlugin(Options& options, const PlayerRegisterVisualPluginMessage& 
     }
 }
 
+// Where songs come from: the script, else an MPD server, else the MPRIS player
+// that plays when there is a session bus, else nowhere (the notice or silent
+// movies keep running on idle messages).
+std::unique_ptr<SongSource> MakeSongSource(const Options& options, std::vector<SongEvent> events,
+                                           Reporter& reporter) {
+    if (options.songs) return std::make_unique<ScriptedSongSource>(std::move(events));
+    if (options.player || SessionBusReachable()) {
+        reporter.Note(options.player ? "following the MPRIS player " + *options.player
+                                     : std::string("following the MPRIS player that plays"));
+        return std::make_unique<MprisSongSource>(reporter, options.player);
+    }
+    reporter.Note("no song list, no --mpd and no session bus: no song will play");
+    return nullptr;
+}
+
 // The main loop's run: until the duration, the end of the song list, or a signal.
 struct Run {
     GMainLoop* loop = g_main_loop_new(nullptr, false);
@@ -185,9 +201,7 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
     guint sigterm = g_unix_signal_add(SIGTERM, OnSigterm, &run);
     DeadlineTimer end([&run] { g_main_loop_quit(run.loop); });
     VisualSession session(connection, *output.value(), options.fps, reporter, &out);
-    std::optional<ScriptedSongSource> songs;
-    bool hasSongs = options.songs.has_value();
-    if (hasSongs) songs.emplace(std::move(events));
+    std::unique_ptr<SongSource> songs = MakeSongSource(options, std::move(events), reporter);
 
     session.Show();
     MonotonicTime shown = MonotonicNow();
@@ -197,8 +211,8 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
             if (!options.durationSeconds) end.ArmAt(MonotonicNow() + kAfterLastSong);
         });
     }
-    if (!options.durationSeconds && !hasSongs)
-        reporter.Note("no song list and no --duration: running until interrupted (Ctrl-C)");
+    if (!options.durationSeconds && !options.songs)
+        reporter.Note("running until interrupted (Ctrl-C)");
     g_main_loop_run(run.loop);
 
     session.Hide();

@@ -26,7 +26,26 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(o.plugin, "p.so");
     EXPECT_FALSE(o.demo);
 
+    ParsedCommandLine choices =
+        Parse({"--search", "browse", "--play=order", "--match", "genre,title", "--choose-folder",
+               "/f", "--fullscreen", "--monitor", "1", "--mpd", "localhost:6601"});
+    ASSERT_FALSE(choices.error) << *choices.error;
+    EXPECT_EQ(choices.options.searchMethod, 1);
+    EXPECT_EQ(choices.options.playMode, 2);
+    EXPECT_EQ(choices.options.match, (std::array<bool, 4>{true, false, false, true}));
+    EXPECT_EQ(choices.options.chooseFolder, "/f");
+    EXPECT_TRUE(choices.options.fullscreen);
+    EXPECT_EQ(choices.options.monitor, 1);
+    EXPECT_EQ(choices.options.mpd, "localhost:6601");
+    EXPECT_TRUE(SetsCriteria(choices.options));
+    EXPECT_EQ(Parse({"--match", "none"}).options.match, (std::array<bool, 4>{}));
+    EXPECT_EQ(Parse({"--search", "none"}).options.searchMethod, 4);
+    EXPECT_EQ(Parse({"--play", "random"}).options.playMode, 1);
+    EXPECT_TRUE(Parse({"--offscreen", "--player", "vlc"}).options.offscreen);
+
     Options defaults = Parse({}).options;
+    EXPECT_FALSE(SetsCriteria(defaults));
+    EXPECT_FALSE(defaults.offscreen);
     EXPECT_EQ(defaults.width, 640);
     EXPECT_EQ(defaults.height, 360);
     EXPECT_FALSE(defaults.durationSeconds);
@@ -61,12 +80,23 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{{"--duration", "-1"}, "--duration wants"},
                     UsageCase{{"--duration=inf"}, "--duration wants"},
                     UsageCase{{"--movies="}, "--movies wants a folder"},
-                    UsageCase{{"--snapshot-every", "2"}, "needs --out"}));
+                    UsageCase{{"--snapshot-every", "2"}, "needs --out"},
+                    UsageCase{{"--search", "fuzzy"}, "--search wants browse, or, and or none"},
+                    UsageCase{{"--play", "shuffle"}, "--play wants random or order"},
+                    UsageCase{{"--match", "genre,mood"}, "--match wants"},
+                    UsageCase{{"--match", "genre,none"}, "--match wants"},
+                    UsageCase{{"--match", ","}, "--match wants"},
+                    UsageCase{{"--monitor", "-1"}, "--monitor wants"},
+                    UsageCase{{"--songs", "s", "--mpd", "h"}, "give one"},
+                    UsageCase{{"--mpd", "h", "--player", "vlc"}, "give one"},
+                    UsageCase{{"--offscreen", "--fullscreen"}, "not --offscreen"}));
 
 TEST(CommandLine, HelpNamesEveryOptionAndTheExitCodes) {
     std::string help = HelpText();
     for (const char* option : {"--movies", "--size", "--fps", "--duration", "--snapshot-every",
                                "--out", "--songs", "--plugin", "--demo", "--help", "--version",
+                               "--search", "--play", "--match", "--choose-folder", "--offscreen",
+                               "--fullscreen", "--monitor", "--mpd", "--player", "the first one",
                                "Exit codes"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
