@@ -1,0 +1,69 @@
+// Follows an MPD server: connects, reads `status` and `currentsong`, then
+// waits with `idle player` while the GLib main loop watches the connection's
+// socket; each answer means "the player changed", so the state is read again.
+// When the server cannot be reached or goes away, the person is told once, the
+// listener hears a stop, and the source tries again after a back-off (1 s
+// doubling to 30 s by default) until the server is back.
+//
+// A connection attempt is the one step that waits: at most connectTimeout
+// (libmpdclient resolves the host and connects before returning). Commands on
+// an open connection wait at most that long too; idling never blocks.
+//
+// Host's thread only. Nothing is delivered after the source is destroyed.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "MpdAddress.h"
+#include "Reporter.h"
+#include "SongFieldsTracker.h"
+#include "SongSource.h"
+
+struct mpd_connection;
+
+namespace zt::host {
+
+struct MpdTiming {
+    std::chrono::milliseconds connectTimeout{1000};
+    std::chrono::milliseconds firstRetry{1000};
+    std::chrono::milliseconds longestRetry{30000};
+};
+
+class MpdSongSource final : public SongSource {
+  public:
+    MpdSongSource(MpdAddress address, Reporter& reporter, MpdTiming timing = {});
+    ~MpdSongSource() override;
+    MpdSongSource(const MpdSongSource&) = delete;
+    MpdSongSource& operator=(const MpdSongSource&) = delete;
+
+    // Connects and starts following. Never calls finished: the server may
+    // always come back.
+    void Start(SongListener& listener, std::function<void()> finished) override;
+
+    bool connected() const;
+
+  private:
+    struct CloseConnection {
+        void operator()(mpd_connection* connection) const;
+    };
+    void Connect();
+    bool ReadState();
+    bool AwaitChange();
+    void Lost(const std::string& why);
+    void Readable();
+
+    MpdAddress address_;
+    Reporter& reporter_;
+    MpdTiming timing_;
+    std::unique_ptr<mpd_connection, CloseConnection> connection_;
+    std::optional<PlaybackTracker> tracker_;
+    unsigned watch_ = 0;
+    unsigned retry_ = 0;
+    std::chrono::milliseconds backoff_;
+    bool everConnected_ = false;
+    bool outageReported_ = false;
+};
+
+} // namespace zt::host
