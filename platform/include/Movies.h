@@ -120,4 +120,8 @@ Boolean GetTrackEnabled(Track theTrack);
 SInt16 GetTrackVolume(Track theTrack);          // 256 is full volume
 Boolean IsMoviePlaying(Movie theMovie);          // started and not stopped
 Boolean IsMovieDecoding(Movie theMovie);         // holds a decoder thread
+// The movie time (milliseconds) at which the frame MoviesTask last copied into
+// the port was due; -1 when none was copied since the movie was last started
+// or rewound. With GetMovieTime it tells how late frames reach the screen.
+TimeValue GetMovieShownFrameTime(Movie theMovie);
 }

@@ -35,6 +35,7 @@ const TrackRecord* FirstEnabledPictureTrack(const MovieRecord& movie) {
 
 void StartDecoder(MovieRecord& movie) {
     zt::movies::Playback& playback = movie.playback;
+    playback.shownFrameUs.reset();
     const TrackRecord* track = FirstEnabledPictureTrack(movie);
     if (track == nullptr) return; // nothing to show: the clock alone runs to the end
     bool drawable = playback.port != nullptr;
@@ -42,6 +43,10 @@ void StartDecoder(MovieRecord& movie) {
         playback.decoder = std::make_unique<zt::movies::PictureDecoder>(
             zt::movies::PictureSource{movie.path, track->streamIndex, movie.durationUs}, playback.clock.NowUs(),
             drawable ? BoxWidth(playback.box) : 0, drawable ? BoxHeight(playback.box) : 0);
+        // The first picture takes the decoder a while (opening, seeking, a
+        // full-HD key frame); a clock running meanwhile would show the first
+        // frames late and then skip ahead. It waits for it instead.
+        playback.clock.Hold();
     } catch (const std::exception& e) { // no thread or no memory: the movie plays blank
         zt::movies::LogMoviesProblem("cannot start playing %s: %s", movie.path.c_str(), e.what());
     }
@@ -55,23 +60,39 @@ void ReleaseDecoder(MovieRecord& movie) {
     playback.decoder.reset();
 }
 
+// The movie's time. A clock held for the first picture goes on once the
+// decoder has one ready, or has finished (or is gone) without any.
+int64_t MovieNowUs(MovieRecord& movie) {
+    zt::movies::Playback& playback = movie.playback;
+    if (playback.clock.Held()) {
+        if (playback.decoder == nullptr) {
+            playback.clock.Release();
+        } else {
+            zt::movies::QueueStatus status = playback.decoder->Queue().Status();
+            if (status.ready > 0 || status.finished) playback.clock.Release();
+        }
+    }
+    return playback.clock.NowUs();
+}
+
 // Copies a frame, scaled to the box, into the port's 32-bit pixels at the box,
 // clipped to the port's bounds. The pad byte of each pixel is written as 0.
-void Paint(const MovieRecord& movie, const zt::movies::FrameSlot& frame) {
+// False when nothing was copied.
+bool Paint(const MovieRecord& movie, const zt::movies::FrameSlot& frame) {
     const zt::movies::Playback& playback = movie.playback;
     const Rect& box = playback.box;
     if (playback.port == nullptr || frame.width != BoxWidth(box) || frame.height != BoxHeight(box) ||
         frame.width == 0)
-        return; // the box changed since the frame was scaled, or nothing is drawn
+        return false; // the box changed since the frame was scaled, or nothing is drawn
     PixMapHandle pixMap = GetPortPixMap(playback.port);
-    if (pixMap == nullptr || *pixMap == nullptr || (*pixMap)->pixelSize != 32) return;
+    if (pixMap == nullptr || *pixMap == nullptr || (*pixMap)->pixelSize != 32) return false;
     Ptr base = GetPixBaseAddr(pixMap);
     SInt32 rowBytes = GetPixRowBytes(pixMap);
     const Rect& bounds = (*pixMap)->bounds;
-    if (base == nullptr) return;
+    if (base == nullptr) return false;
     int left = std::max<int>(box.left, bounds.left), right = std::min<int>(box.right, bounds.right);
     int top = std::max<int>(box.top, bounds.top), bottom = std::min<int>(box.bottom, bounds.bottom);
-    if (left >= right || top >= bottom) return;
+    if (left >= right || top >= bottom) return false;
     size_t width = size_t(right - left);
     const uint8_t* source = frame.pixels + ptrdiff_t(top - box.top) * frame.rowBytes + ptrdiff_t(left - box.left) * 4;
     char* target = base + ptrdiff_t(top - bounds.top) * rowBytes + ptrdiff_t(left - bounds.left) * 4;
@@ -80,6 +101,7 @@ void Paint(const MovieRecord& movie, const zt::movies::FrameSlot& frame) {
         auto* out = reinterpret_cast<UInt32*>(target);
         for (size_t x = 0; x < width; ++x) out[x] = in[x] & 0x00FFFFFFu;
     }
+    return true;
 }
 
 } // namespace
@@ -126,6 +148,7 @@ void GoToBeginningOfMovie(Movie theMovie) {
     MovieRecord* movie = LiveMovie(theMovie);
     if (movie == nullptr) return;
     movie->playback.clock.Set(0);
+    movie->playback.shownFrameUs.reset();
     if (movie->playback.decoder != nullptr) { // its frames are for later times
         ReleaseDecoder(*movie);
         StartDecoder(*movie);
@@ -136,15 +159,15 @@ void MoviesTask(Movie theMovie, SInt32 /*maxMilliSecToUse*/) {
     MovieRecord* movie = LiveMovie(theMovie);
     if (movie == nullptr || movie->playback.decoder == nullptr) return;
     zt::movies::FrameQueue& queue = movie->playback.decoder->Queue();
-    int due = queue.TakeDue(movie->playback.clock.NowUs());
-    if (due >= 0) Paint(*movie, queue.Slot(due));
+    int due = queue.TakeDue(MovieNowUs(*movie));
+    if (due >= 0 && Paint(*movie, queue.Slot(due))) movie->playback.shownFrameUs = queue.Slot(due).startUs;
 }
 
 Boolean IsMovieDone(Movie theMovie) {
     MovieRecord* movie = LiveMovie(theMovie);
     if (movie == nullptr) return true;
+    int64_t now = MovieNowUs(*movie);
     const zt::movies::Playback& playback = movie->playback;
-    int64_t now = playback.clock.NowUs();
     if (playback.decoder == nullptr) return now >= playback.knownEndUs.value_or(movie->durationUs);
     zt::movies::QueueStatus status = playback.decoder->Queue().Status();
     if (!status.finished || status.ready > 0) return false;
@@ -159,7 +182,7 @@ TimeValue GetMovieDuration(Movie theMovie) {
 
 TimeValue GetMovieTime(Movie theMovie, void* /*currentTime*/) {
     MovieRecord* movie = LiveMovie(theMovie);
-    return movie != nullptr ? zt::movies::UsToTimeValue(movie->playback.clock.NowUs()) : 0;
+    return movie != nullptr ? zt::movies::UsToTimeValue(MovieNowUs(*movie)) : 0;
 }
 
 TimeValue GetMovieTimeScale(Movie theMovie) { return LiveMovie(theMovie) != nullptr ? kMovieTimeScale : 0; }
@@ -167,6 +190,12 @@ TimeValue GetMovieTimeScale(Movie theMovie) { return LiveMovie(theMovie) != null
 Boolean IsMoviePlaying(Movie theMovie) {
     MovieRecord* movie = LiveMovie(theMovie);
     return movie != nullptr && movie->playback.clock.Running();
+}
+
+TimeValue GetMovieShownFrameTime(Movie theMovie) {
+    MovieRecord* movie = LiveMovie(theMovie);
+    if (movie == nullptr || !movie->playback.shownFrameUs) return -1;
+    return zt::movies::UsToTimeValue(*movie->playback.shownFrameUs);
 }
 
 Boolean IsMovieDecoding(Movie theMovie) {

@@ -50,6 +50,8 @@ struct Playback {
     std::unique_ptr<PictureDecoder> decoder;
     // The end of the pictures, once a decoder has reached it.
     std::optional<int64_t> knownEndUs;
+    // When the frame last copied into the port was due; none since the last start or rewind.
+    std::optional<int64_t> shownFrameUs;
 };
 
 } // namespace zt::movies
