@@ -78,7 +78,7 @@ int FrameQueue::TakeDue(int64_t nowUs) {
 
 QueueStatus FrameQueue::Status() {
     std::lock_guard lock(mutex_);
-    return QueueStatus{finished_, ready_, published_, dataEndUs_};
+    return QueueStatus{finished_, ready_, published_, dataEndUs_, ready_ + (hasShown_ ? 1 : 0) >= kSlots};
 }
 
 void FrameQueue::Abort() {

@@ -30,6 +30,7 @@ struct QueueStatus {
     int ready = 0;          // frames published and not yet taken
     int64_t published = 0;  // frames published in all
     int64_t dataEndUs = 0;  // the end of the last frame published
+    bool full = false;      // no free slot: the decoder waits for the host's thread
 };
 
 class FrameQueue {

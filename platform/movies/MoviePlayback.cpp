@@ -43,9 +43,10 @@ void StartDecoder(MovieRecord& movie) {
         playback.decoder = std::make_unique<zt::movies::PictureDecoder>(
             zt::movies::PictureSource{movie.path, track->streamIndex, movie.durationUs}, playback.clock.NowUs(),
             drawable ? BoxWidth(playback.box) : 0, drawable ? BoxHeight(playback.box) : 0);
-        // The first picture takes the decoder a while (opening, seeking, a
-        // full-HD key frame); a clock running meanwhile would show the first
-        // frames late and then skip ahead. It waits for it instead.
+        // The first pictures take the decoder a while (opening, seeking, a
+        // key frame and the frames a B-frame needs first); a clock running
+        // meanwhile would show them late and then skip ahead. It waits until
+        // the queue is full instead, so playback starts with frames in hand.
         playback.clock.Hold();
     } catch (const std::exception& e) { // no thread or no memory: the movie plays blank
         zt::movies::LogMoviesProblem("cannot start playing %s: %s", movie.path.c_str(), e.what());
@@ -60,8 +61,8 @@ void ReleaseDecoder(MovieRecord& movie) {
     playback.decoder.reset();
 }
 
-// The movie's time. A clock held for the first picture goes on once the
-// decoder has one ready, or has finished (or is gone) without any.
+// The movie's time. A clock held for the first pictures goes on once the
+// decoder has filled its queue, or has finished (or is gone).
 int64_t MovieNowUs(MovieRecord& movie) {
     zt::movies::Playback& playback = movie.playback;
     if (playback.clock.Held()) {
@@ -69,7 +70,7 @@ int64_t MovieNowUs(MovieRecord& movie) {
             playback.clock.Release();
         } else {
             zt::movies::QueueStatus status = playback.decoder->Queue().Status();
-            if (status.ready > 0 || status.finished) playback.clock.Release();
+            if (status.full || status.finished) playback.clock.Release();
         }
     }
     return playback.clock.NowUs();
