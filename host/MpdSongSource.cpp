@@ -1,10 +1,17 @@
 #include "MpdSongSource.h"
 
+#include <gio/gio.h>
+#include <gio/gunixsocketaddress.h>
 #include <glib-unix.h>
 #include <glib.h>
+#include <mpd/async.h>
 #include <mpd/client.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "SongFields.h"
 
@@ -30,6 +37,18 @@ PlayerSong SongOf(const mpd_song* song) {
     return result;
 }
 
+using WeakSource = std::weak_ptr<MpdSongSource*>;
+
+// The place to connect to: a host and port, a socket file or an abstract socket.
+GSocketConnectable* ConnectableFor(const MpdAddress& address) {
+    const std::string& host = address.host;
+    if (host[0] == '/') return G_SOCKET_CONNECTABLE(g_unix_socket_address_new(host.c_str()));
+    if (host[0] == '@')
+        return G_SOCKET_CONNECTABLE(
+            g_unix_socket_address_new_with_type(host.c_str() + 1, -1, G_UNIX_SOCKET_ADDRESS_ABSTRACT));
+    return g_network_address_new(host.c_str(), guint16(address.port));
+}
+
 PlaybackStatus StatusOf(mpd_state state) {
     switch (state) {
     case MPD_STATE_PLAY: return PlaybackStatus::Playing;
@@ -43,12 +62,17 @@ PlaybackStatus StatusOf(mpd_state state) {
 void MpdSongSource::CloseConnection::operator()(mpd_connection* connection) const { mpd_connection_free(connection); }
 
 MpdSongSource::MpdSongSource(MpdAddress address, Reporter& reporter, MpdTiming timing)
-    : address_(std::move(address)), reporter_(reporter), timing_(timing), backoff_(timing.firstRetry) {}
+    : address_(std::move(address)), reporter_(reporter), timing_(timing),
+      alive_(std::make_shared<MpdSongSource*>(this)), cancellable_(g_cancellable_new()), backoff_(timing.firstRetry) {}
 
 MpdSongSource::~MpdSongSource() {
+    alive_.reset();
+    g_cancellable_cancel(cancellable_);
+    g_object_unref(cancellable_);
     // Removing the sources is final: their callbacks never run after this.
-    if (watch_ != 0) g_source_remove(watch_);
-    if (retry_ != 0) g_source_remove(retry_);
+    for (unsigned source : {watch_, deadline_, retry_})
+        if (source != 0) g_source_remove(source);
+    if (greetingFd_ >= 0) close(greetingFd_);
 }
 
 bool MpdSongSource::connected() const { return connection_ != nullptr; }
@@ -60,10 +84,88 @@ void MpdSongSource::Start(SongListener& listener, std::function<void()>) {
 }
 
 void MpdSongSource::Connect() {
-    connection_.reset(mpd_connection_new(address_.host.c_str(), address_.port, unsigned(timing_.connectTimeout.count())));
-    if (connection_ == nullptr) return Lost("out of memory");
+    if (address_.host.empty()) return Lost("no host");
+    GSocketClient* client = g_socket_client_new();
+    g_socket_client_set_timeout(client, guint(std::max<long>(1, (timing_.connectTimeout.count() + 999) / 1000)));
+    GSocketConnectable* target = ConnectableFor(address_);
+    g_socket_client_connect_async(
+        client, target, cancellable_,
+        [](GObject* object, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<WeakSource> weak(static_cast<WeakSource*>(data));
+            GError* error = nullptr;
+            GSocketConnection* connection = g_socket_client_connect_finish(G_SOCKET_CLIENT(object), result, &error);
+            std::shared_ptr<MpdSongSource*> alive = weak->lock();
+            if (alive && connection == nullptr) (*alive)->Lost(error->message);
+            if (alive && connection != nullptr) {
+                // The socket is ours from here; the GIO objects let go of theirs.
+                int fd = dup(g_socket_get_fd(g_socket_connection_get_socket(connection)));
+                if (fd < 0)
+                    (*alive)->Lost(std::strerror(errno));
+                else
+                    (*alive)->AwaitGreeting(fd);
+            }
+            if (connection != nullptr) g_object_unref(connection);
+            if (error != nullptr) g_error_free(error);
+        },
+        new WeakSource(alive_));
+    g_object_unref(target);
+    g_object_unref(client);
+}
+
+// MPD speaks first: "OK MPD 0.23.5". It is read as it comes, never waited for.
+void MpdSongSource::AwaitGreeting(int fd) {
+    greetingFd_ = fd;
+    greeting_.clear();
+    watch_ = g_unix_fd_add(
+        fd, GIOCondition(G_IO_IN | G_IO_HUP | G_IO_ERR),
+        [](gint, GIOCondition, gpointer self) -> gboolean {
+            return static_cast<MpdSongSource*>(self)->GreetingReadable() ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+        },
+        this);
+    deadline_ = g_timeout_add(
+        guint(timing_.connectTimeout.count()),
+        [](gpointer self) -> gboolean {
+            auto* source = static_cast<MpdSongSource*>(self);
+            source->deadline_ = 0;
+            source->Lost("no greeting from the server");
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+// True while more of the greeting is awaited.
+bool MpdSongSource::GreetingReadable() {
+    char chunk[256];
+    ssize_t got = recv(greetingFd_, chunk, sizeof chunk, MSG_DONTWAIT);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return true;
+    if (got > 0) greeting_.append(chunk, size_t(got));
+    size_t end = greeting_.find('\n');
+    if (got > 0 && end == std::string::npos && greeting_.size() <= 1024) return true;
+    watch_ = 0; // this watch ends with this call
+    if (got <= 0) {
+        Lost(got == 0 ? "the server closed the connection" : std::strerror(errno));
+    } else if (end == std::string::npos) {
+        Lost("not an MPD server");
+    } else {
+        g_source_remove(deadline_);
+        deadline_ = 0;
+        Greeted(greeting_.substr(0, end));
+    }
+    return false;
+}
+
+void MpdSongSource::Greeted(const std::string& welcome) {
+    mpd_async* async = mpd_async_new(greetingFd_);
+    if (async == nullptr) return Lost("out of memory");
+    greetingFd_ = -1; // libmpdclient closes it now
+    connection_.reset(mpd_connection_new_async(async, welcome.c_str()));
+    if (connection_ == nullptr) {
+        mpd_async_free(async);
+        return Lost("out of memory");
+    }
     if (mpd_connection_get_error(connection_.get()) != MPD_ERROR_SUCCESS)
         return Lost(mpd_connection_get_error_message(connection_.get()));
+    mpd_connection_set_timeout(connection_.get(), unsigned(timing_.connectTimeout.count()));
     if (outageReported_) reporter_.Note("MPD at " + address_.Text() + " answers again");
     outageReported_ = false;
     everConnected_ = true;
@@ -110,8 +212,12 @@ void MpdSongSource::Readable() {
 
 // Treated as stopped; said once per outage; tried again after the back-off.
 void MpdSongSource::Lost(const std::string& why) {
-    if (watch_ != 0) g_source_remove(watch_);
-    watch_ = 0;
+    for (unsigned* source : {&watch_, &deadline_}) {
+        if (*source != 0) g_source_remove(*source);
+        *source = 0;
+    }
+    if (greetingFd_ >= 0) close(greetingFd_);
+    greetingFd_ = -1;
     connection_.reset();
     tracker_->Stop();
     if (!outageReported_) {

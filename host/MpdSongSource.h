@@ -5,9 +5,12 @@
 // listener hears a stop, and the source tries again after a back-off (1 s
 // doubling to 30 s by default) until the server is back.
 //
-// A connection attempt is the one step that waits: at most connectTimeout
-// (libmpdclient resolves the host and connects before returning). Commands on
-// an open connection wait at most that long too; idling never blocks.
+// Connecting never blocks the main loop: GIO resolves the host and connects
+// asynchronously, and the server's greeting is read when the socket is
+// readable (each step bounded by connectTimeout); libmpdclient then takes the
+// open socket. The two commands after each change (status, currentsong) are
+// answered at once by a live server and wait at most connectTimeout for a
+// hung one; idling never blocks.
 //
 // Host's thread only. Nothing is delivered after the source is destroyed.
 #pragma once
@@ -15,6 +18,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "MpdAddress.h"
 #include "Reporter.h"
@@ -22,6 +26,7 @@
 #include "SongSource.h"
 
 struct mpd_connection;
+typedef struct _GCancellable GCancellable;
 
 namespace zt::host {
 
@@ -49,6 +54,9 @@ class MpdSongSource final : public SongSource {
         void operator()(mpd_connection* connection) const;
     };
     void Connect();
+    void AwaitGreeting(int fd);
+    bool GreetingReadable();
+    void Greeted(const std::string& welcome);
     bool ReadState();
     bool AwaitChange();
     void Lost(const std::string& why);
@@ -59,7 +67,14 @@ class MpdSongSource final : public SongSource {
     MpdTiming timing_;
     std::unique_ptr<mpd_connection, CloseConnection> connection_;
     std::optional<PlaybackTracker> tracker_;
-    unsigned watch_ = 0;
+    // Asynchronous connects hold a weak reference to this: a connect that
+    // finishes after the source is gone finds nothing.
+    std::shared_ptr<MpdSongSource*> alive_;
+    GCancellable* cancellable_ = nullptr;
+    int greetingFd_ = -1; // the socket until libmpdclient owns it
+    std::string greeting_;
+    unsigned watch_ = 0;    // the socket: the greeting, then each idle answer
+    unsigned deadline_ = 0; // the greeting is late
     unsigned retry_ = 0;
     std::chrono::milliseconds backoff_;
     bool everConnected_ = false;

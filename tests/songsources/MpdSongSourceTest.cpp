@@ -3,7 +3,11 @@
 // yet, or goes away, is reported once and followed again when it is back.
 #include "MpdSongSource.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -51,7 +55,7 @@ TEST_F(Mpd, FollowsPlayNextPauseAndStop) {
     ASSERT_TRUE(server.Start()) << server.error();
     MpdSongSource source(Address(), reporter);
     source.Start(listener, [] { ADD_FAILURE() << "an MPD source never finishes"; });
-    ASSERT_TRUE(source.connected()) << said.str();
+    ASSERT_TRUE(test::SpinUntil([&] { return source.connected(); })) << said.str();
 
     // Each step is waited for: MPD answers an idle with "the player changed",
     // and changes quicker than a reading of the state merge into one.
@@ -105,23 +109,54 @@ TEST_F(Mpd, ReportsAnAbsentServerOnceAndFollowsItWhenItComes) {
     Expect({kPlayA, "stop", "play Jazz|John Coltrane|Blue|Blue Train"});
 }
 
-TEST_F(Mpd, ASourceGoneStopsWatching) {
+TEST_F(Mpd, ASourceGoneTellsNothingMore) {
     ASSERT_TRUE(server.Start()) << server.error();
     {
-        MpdSongSource gone(Address(), reporter);
-        gone.Start(listener, [] {});
-        ASSERT_TRUE(gone.connected());
+        MpdSongSource connecting(Address(), reporter);
+        connecting.Start(listener, [] {}); // gone while its connect is under way
+    }
+    {
+        MpdSongSource idling(Address(), reporter);
+        idling.Start(listener, [] {});
+        ASSERT_TRUE(test::SpinUntil([&] { return idling.connected(); }));
+    }
+    {
+        MpdSongSource retrying(MpdAddress{"127.0.0.1", 1}, reporter, kQuickRetry);
+        retrying.Start(listener, [] {});
+        ASSERT_TRUE(test::SpinUntil([&] { return !said.str().empty(); })); // its retry is due
     }
     RecordingListener second;
     MpdSongSource source(Address(), reporter);
     source.Start(second, [] {});
+    ASSERT_TRUE(test::SpinUntil([&] { return source.connected(); }));
     ASSERT_TRUE(mpd_run_play_pos(control(), 0));
     EXPECT_TRUE(second.WaitFor(1));
     EXPECT_EQ(second.events, Events{kPlayA});
     EXPECT_TRUE(listener.events.empty());
-    // And a source that is waiting to retry is quiet once gone.
-    MpdSongSource retrying(MpdAddress{"127.0.0.1", 1}, reporter, kQuickRetry);
-    retrying.Start(listener, [] {});
+}
+
+// Something that accepts connections but is no MPD server.
+TEST_F(Mpd, AServerThatIsNotMpdIsReported) {
+    int listening = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listening, 4), 0);
+    ASSERT_EQ(getsockname(listening, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    unsigned port = ntohs(address.sin_port);
+    {
+        // Silent: the greeting never comes.
+        MpdSongSource source(MpdAddress{"127.0.0.1", port}, reporter,
+                             MpdTiming{std::chrono::milliseconds(200), std::chrono::seconds(5), std::chrono::seconds(5)});
+        source.Start(listener, [] {});
+        EXPECT_TRUE(test::SpinUntil([&] { return !said.str().empty(); }));
+        EXPECT_NE(said.str().find("no greeting from the server"), std::string::npos) << said.str();
+        EXPECT_FALSE(source.connected());
+    }
+    close(listening);
+    EXPECT_TRUE(listener.events.empty());
 }
 
 } // namespace
