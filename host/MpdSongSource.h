@@ -12,7 +12,8 @@
 // answered at once by a live server and wait at most connectTimeout for a
 // hung one; idling never blocks.
 //
-// Host's thread only. Nothing is delivered after the source is destroyed.
+// Host's thread only. The listener must not destroy the source from inside
+// one of its calls. Nothing is delivered after the source is destroyed.
 #pragma once
 
 #include <chrono>

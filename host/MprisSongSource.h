@@ -9,7 +9,8 @@
 // follows that one. Every D-Bus call is asynchronous, on the host's GLib main
 // loop; nothing is delivered after the source is destroyed.
 //
-// Host's thread only.
+// Host's thread only. The listener must not destroy the source from inside
+// one of its calls.
 #pragma once
 
 #include <memory>

@@ -80,6 +80,17 @@ TEST_F(Mpd, FollowsPlayNextPauseAndStop) {
     EXPECT_EQ(said.str(), "");
 }
 
+TEST_F(Mpd, FollowsThroughALocalSocket) {
+    ASSERT_TRUE(server.Start()) << server.error();
+    Expected<MpdAddress> address = ParseMpdAddress(server.socketPath());
+    ASSERT_TRUE(address.ok()) << address.error();
+    MpdSongSource source(address.value(), reporter);
+    source.Start(listener, [] {});
+    ASSERT_TRUE(test::SpinUntil([&] { return source.connected(); })) << said.str();
+    ASSERT_TRUE(mpd_run_play_pos(control(), 1));
+    Expect({"play Jazz|John Coltrane|Blue|Blue Train"});
+}
+
 TEST_F(Mpd, ReportsAnAbsentServerOnceAndFollowsItWhenItComes) {
     MpdSongSource source(Address(), reporter, kQuickRetry);
     source.Start(listener, [] {});

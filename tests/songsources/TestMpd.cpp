@@ -127,6 +127,7 @@ TestMpd::TestMpd(const std::vector<TestTrack>& tracks) {
                                         << "state_file \"" << (folder_ / "state").string() << "\"\n"
                                         << "log_file \"" << (folder_ / "log").string() << "\"\n"
                                         << "bind_to_address \"127.0.0.1\"\n"
+                                        << "bind_to_address \"" << socketPath() << "\"\n"
                                         << "port \"" << port_ << "\"\n"
                                         << "auto_update \"no\"\n"
                                         << "zeroconf_enabled \"no\"\n"

@@ -1,6 +1,6 @@
 // A real MPD server for one test: a music folder of short FLAC files made with
 // ffmpeg and tagged by the test (a tag may appear twice), a configuration in a
-// temporary folder, 127.0.0.1 on a free port, the null audio output. Start and
+// temporary folder, 127.0.0.1 on a free port and a local socket, the null audio output. Start and
 // Kill it at will; a control connection gives it commands as a client would.
 #pragma once
 
@@ -27,6 +27,8 @@ class TestMpd {
     // Empty when everything is ready; else what went wrong.
     const std::string& error() const { return error_; }
     unsigned port() const { return port_; }
+    // It also listens on a local socket here.
+    std::string socketPath() const { return (folder_ / "socket").string(); }
 
     // Starts the server and waits until it answers; the first start also
     // reads the music folder into its database. Queues the tracks in order.
