@@ -7,6 +7,8 @@
 #include <map>
 #include <sstream>
 
+#include "MpdAddress.h"
+
 
 namespace zt::host {
 namespace {
@@ -125,7 +127,8 @@ const std::map<std::string, Setter, std::less<>>& ValueOptions() {
              return std::nullopt;
          }},
         {"--mpd", [](Options& o, const std::string& v) -> std::optional<std::string> {
-             if (v.empty()) return "--mpd wants HOST[:PORT]";
+             Expected<MpdAddress> address = ParseMpdAddress(v);
+             if (!address) return "--mpd wants HOST[:PORT]: " + address.error();
              o.mpd = v;
              return std::nullopt;
          }},

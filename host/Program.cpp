@@ -16,6 +16,7 @@
 #include "DeadlineTimer.h"
 #include "ExitCodes.h"
 #include "Files.h"
+#include "MpdSongSource.h"
 #include "MprisSongSource.h"
 #include "OffscreenOutput.h"
 #include "PluginBundle.h"
@@ -23,8 +24,11 @@
 #include "ProgramPaths.h"
 #include "Reporter.h"
 #include "ScriptedSongSource.h"
+#include "SettingsByHand.h"
 #include "SongScript.h"
 #include "VisualSession.h"
+#include "WindowOutput.h"
+#include "WindowService.h"
 
 namespace zt::host {
 namespace {
@@ -34,6 +38,7 @@ constexpr std::string_view kMoviesFolderName = "Movies Folder";
 // How long the visualizer stays up after a song list's last event.
 constexpr std::chrono::microseconds kAfterLastSong{1'000'000};
 constexpr double kDemoSnapshotSeconds = 2;
+constexpr int kBrowse = 1;
 
 std::chrono::microseconds Micros(double seconds) {
     return std::chrono::microseconds(std::llround(seconds * 1e6));
@@ -45,7 +50,9 @@ struct Stop {
     std::string message;
 };
 
-std::optional<Stop> ApplyDemoDefaults(Options& options, std::ostream& out) {
+// The demo searches by browse, so each song plays the movies that name it; in
+// a window it is watched, offscreen it leaves snapshots.
+std::optional<Stop> ApplyDemoDefaults(Options& options, bool windowed, std::ostream& out) {
     if (!options.demo) return std::nullopt;
     std::filesystem::path demo = FindProgramPaths().demoFolder;
     std::error_code ec;
@@ -55,6 +62,12 @@ std::optional<Stop> ApplyDemoDefaults(Options& options, std::ostream& out) {
                                             "(cmake --build BUILD --target demo)"};
     if (!options.movies) options.movies = demo / "movies";
     if (!options.songs) options.songs = demo / "songs.txt";
+    if (!options.searchMethod) options.searchMethod = kBrowse;
+    if (windowed) {
+        out << "zoetropica: the demo plays " << options.movies->string() << " to the songs of "
+            << options.songs->string() << " in a window\n";
+        return std::nullopt;
+    }
     if (!options.snapshotEverySeconds) options.snapshotEverySeconds = kDemoSnapshotSeconds;
     if (!options.outDir) {
         const char* tmp = std::getenv("TMPDIR");
@@ -132,6 +145,13 @@ void FitSizeToPlugin(Options& options, const PlayerRegisterVisualPluginMessage& 
 std::unique_ptr<SongSource> MakeSongSource(const Options& options, std::vector<SongEvent> events,
                                            Reporter& reporter) {
     if (options.songs) return std::make_unique<ScriptedSongSource>(std::move(events));
+    if (options.mpd) {
+        Expected<MpdAddress> address = ParseMpdAddress(*options.mpd); // checked on the command line
+        if (address) {
+            reporter.Note("following the MPD server at " + address.value().Text());
+            return std::make_unique<MpdSongSource>(address.value(), reporter);
+        }
+    }
     if (options.player || SessionBusReachable()) {
         reporter.Note(options.player ? "following the MPRIS player " + *options.player
                                      : std::string("following the MPRIS player that plays"));
@@ -140,6 +160,43 @@ std::unique_ptr<SongSource> MakeSongSource(const Options& options, std::vector<S
     reporter.Note("no song list, no --mpd and no session bus: no song will play");
     return nullptr;
 }
+
+// Snapshots of the window's frames at a steady interval, named as offscreen.
+class WindowSnapshots {
+  public:
+    WindowSnapshots(const WindowOutput& window, std::filesystem::path folder,
+                    std::chrono::microseconds every, Reporter& reporter)
+        : window_(window), folder_(std::move(folder)), every_(every), reporter_(reporter),
+          timer_([this] { Take(); }), start_(MonotonicNow()) {
+        timer_.ArmAt(start_ + every_);
+    }
+    int count() const { return count_; }
+    bool healthy() const { return healthy_; }
+
+  private:
+    void Take() {
+        MonotonicTime now = MonotonicNow();
+        char name[64];
+        std::snprintf(name, sizeof name, "snapshot-%04d-at-%.3fs.png", count_ + 1,
+                      double((now - start_).count()) / 1e6);
+        if (std::optional<std::string> problem = window_.Snapshot(folder_ / name)) {
+            reporter_.Error("cannot write a snapshot: " + *problem);
+            healthy_ = false;
+            return;
+        }
+        ++count_;
+        timer_.ArmAt(now + every_);
+    }
+
+    const WindowOutput& window_;
+    std::filesystem::path folder_;
+    std::chrono::microseconds every_;
+    Reporter& reporter_;
+    DeadlineTimer timer_;
+    MonotonicTime start_;
+    int count_ = 0;
+    bool healthy_ = true;
+};
 
 // The main loop's run: until the duration, the end of the song list, or a signal.
 struct Run {
@@ -158,7 +215,8 @@ struct Run {
 gboolean OnSigint(gpointer data) { return Run::OnSignal(data, SIGINT); }
 gboolean OnSigterm(gpointer data) { return Run::OnSignal(data, SIGTERM); }
 
-int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Reporter& reporter) {
+int Play(Options options, bool windowed, std::vector<SongEvent> events, std::ostream& out,
+         Reporter& reporter) {
     std::filesystem::path pluginPath = options.plugin ? *options.plugin : FindProgramPaths().bundle;
     Expected<PluginBundle> bundle = PluginBundle::Load(pluginPath);
     if (!bundle) {
@@ -187,24 +245,54 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
         }
     }
 
-    std::optional<SnapshotPlan> plan;
-    if (options.outDir)
-        plan = SnapshotPlan{*options.outDir, Micros(options.snapshotEverySeconds.value_or(1))};
-    auto output = OffscreenOutput::Make(options.width, options.height, plan, reporter);
-    if (!output) {
-        reporter.Error(output.error());
-        return kExitFailed;
+    // The frames go to a window when the program has one, else to memory.
+    std::unique_ptr<VisualOutput> output;
+    WindowOutput* window = nullptr;
+    OffscreenOutput* offscreen = nullptr;
+    if (windowed) {
+        auto made = WindowOutput::Make(options.width, options.height,
+                                       WindowLimits::FromRegistration(connection.registration()),
+                                       WindowOptions{options.fullscreen, options.monitor}, reporter);
+        if (!made) {
+            reporter.Error(made.error());
+            return kExitFailed;
+        }
+        window = made.value().get();
+        output = std::move(made.value());
+    } else {
+        std::optional<SnapshotPlan> plan;
+        if (options.outDir)
+            plan = SnapshotPlan{*options.outDir, Micros(options.snapshotEverySeconds.value_or(1))};
+        auto made = OffscreenOutput::Make(options.width, options.height, plan, reporter);
+        if (!made) {
+            reporter.Error(made.error());
+            return kExitFailed;
+        }
+        offscreen = made.value().get();
+        output = std::move(made.value());
     }
 
     Run run;
     guint sigint = g_unix_signal_add(SIGINT, OnSigint, &run);
     guint sigterm = g_unix_signal_add(SIGTERM, OnSigterm, &run);
     DeadlineTimer end([&run] { g_main_loop_quit(run.loop); });
-    VisualSession session(connection, *output.value(), options.fps, reporter, &out);
+    VisualSession session(connection, *output, options.fps, reporter, &out);
+    std::optional<WindowSnapshots> windowSnapshots;
+    if (window) {
+        window->SetSettingsRequestHandler([&session] { session.Configure(); });
+        window->SetQuitRequestHandler([&run] { g_main_loop_quit(run.loop); });
+        if (options.outDir)
+            windowSnapshots.emplace(*window, *options.outDir,
+                                    Micros(options.snapshotEverySeconds.value_or(1)), reporter);
+    }
     std::unique_ptr<SongSource> songs = MakeSongSource(options, std::move(events), reporter);
 
     session.Show();
     MonotonicTime shown = MonotonicNow();
+    if (SetsCriteria(options)) {
+        if (std::optional<std::string> problem = SetCriteriaByHand(session, options))
+            reporter.Error(*problem);
+    }
     if (options.durationSeconds) end.ArmAt(shown + Micros(*options.durationSeconds));
     if (songs) {
         songs->Start(session, [&] {
@@ -212,18 +300,21 @@ int Play(Options options, std::vector<SongEvent> events, std::ostream& out, Repo
         });
     }
     if (!options.durationSeconds && !options.songs)
-        reporter.Note("running until interrupted (Ctrl-C)");
+        reporter.Note(window ? "running until the window closes (q, Escape) or Ctrl-C"
+                             : "running until interrupted (Ctrl-C)");
     g_main_loop_run(run.loop);
 
+    songs.reset();
     session.Hide();
     g_source_remove(sigint);
     g_source_remove(sigterm);
     connection.CleanUp();
 
+    int snapshots = offscreen ? offscreen->snapshotCount()
+                              : windowSnapshots ? windowSnapshots->count() : 0;
     if (options.outDir)
-        out << "zoetropica: " << output.value()->snapshotCount() << " snapshots in "
-            << options.outDir->string() << "\n";
-    if (!output.value()->healthy()) return kExitFailed;
+        out << "zoetropica: " << snapshots << " snapshots in " << options.outDir->string() << "\n";
+    if (!output->healthy() || (windowSnapshots && !windowSnapshots->healthy())) return kExitFailed;
     return run.signal != 0 ? 128 + run.signal : kExitDone;
 }
 
@@ -246,7 +337,17 @@ int RunProgram(std::span<const std::string> args, std::ostream& out, std::ostrea
         return kExitDone;
     }
 
-    if (std::optional<Stop> stop = ApplyDemoDefaults(options, out)) {
+    // A window when a display can be opened and none was refused; the settings
+    // window then is a real one too, else the toolbox's display-less model.
+    bool windowed = !options.offscreen && windows::ChooseBackend() == windows::Backend::Gtk;
+    if (options.offscreen) windows::ChooseBackend(true);
+    if (!windowed && (options.fullscreen || options.monitor)) {
+        reporter.Error("no display can be opened for the window that --fullscreen or --monitor asks for");
+        return kExitFailed;
+    }
+    if (!windowed && !options.offscreen && !options.outDir && !options.demo)
+        reporter.Note("no display: drawing offscreen");
+    if (std::optional<Stop> stop = ApplyDemoDefaults(options, windowed, out)) {
         reporter.Error(stop->message);
         return stop->exitCode;
     }
@@ -275,7 +376,7 @@ int RunProgram(std::span<const std::string> args, std::ostream& out, std::ostrea
         }
         out << "zoetropica: snapshots go to " << options.outDir->string() << "\n";
     }
-    return Play(std::move(options), std::move(events), out, reporter);
+    return Play(std::move(options), windowed, std::move(events), out, reporter);
 }
 
 } // namespace zt::host
