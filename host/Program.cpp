@@ -360,8 +360,9 @@ int RunProgram(std::span<const std::string> args, std::ostream& out, std::ostrea
         }
         events = std::move(read.value());
     }
-    if (options.movies) {
-        if (std::optional<Stop> stop = CheckMovieFolder(*options.movies)) {
+    for (const auto& folder : {options.movies, options.chooseFolder}) {
+        if (!folder) continue;
+        if (std::optional<Stop> stop = CheckMovieFolder(*folder)) {
             reporter.Error(stop->message);
             return stop->exitCode;
         }

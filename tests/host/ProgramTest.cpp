@@ -295,6 +295,60 @@ TEST_F(Program, MoviesPlayInTheSnapshotsAndTheStoredFolderIsUsedAgain) {
     EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << "the folder stored by the first run";
 }
 
+// The play-list sizes the plug-in logged, in order.
+std::vector<int> ListSizes(const std::string& log) {
+    std::vector<int> sizes;
+    const std::string label = "Builded Play List Num ";
+    for (size_t at = log.find(label); at != std::string::npos; at = log.find(label, at + 1))
+        sizes.push_back(std::atoi(log.c_str() + at + label.size()));
+    return sizes;
+}
+
+// Criteria from the command line reach the plug-in through its settings window
+// (the display-less one here): browse plays each song's own movie, and a song
+// named nowhere falls back to every movie.
+TEST_F(Program, SearchesByBrowseWhenAskedOnTheCommandLine) {
+    fs::path songs = Songs("0 play Rock | Loud | Thunder | Anthem\n"
+                           "0.5 change Folk | Quiet | Meadow | Lullaby\n"
+                           "1.0 change Polka | Nobody | Nowhere | Nothing\n"
+                           "1.5 stop\n");
+    Outcome browse = Run({"--movies", Movies().string(), "--songs", songs.string(), "--size", "96x54",
+                          "--search", "browse", "--play", "order", "--match", "genre"});
+    ASSERT_EQ(browse.exitCode, 0) << browse.err;
+    std::vector<int> sizes = ListSizes(browse.log);
+    ASSERT_GE(sizes.size(), 3u) << browse.log;
+    EXPECT_EQ(std::vector<int>(sizes.end() - 3, sizes.end()), (std::vector<int>{1, 1, 2})) << browse.log;
+
+    Outcome none = Run({"--movies", Movies().string(), "--songs", songs.string(), "--size", "96x54"});
+    ASSERT_EQ(none.exitCode, 0) << none.err;
+    // The log file is appended to: the second run's lines follow the first's.
+    for (int size : ListSizes(none.log.substr(browse.log.size())))
+        EXPECT_EQ(size, 2) << "without --search every list is all movies";
+}
+
+// A folder picked in the settings window replaces the stored one: it plays at
+// once and is what the next run finds.
+TEST_F(Program, AFolderChosenInTheSettingsWindowIsPlayedAndKept) {
+    fs::path songs = Songs("0 play Jazz | Miles | Blue | So What\n0.8 stop\n");
+    Outcome chosen = Run({"--movies", Movies().string(), "--choose-folder", RedMovies().string(),
+                          "--songs", songs.string(), "--size", "96x54", "--out",
+                          (home / "chosen").string(), "--snapshot-every", "0.5"});
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
+    std::vector<fs::path> shots = Snapshots(home / "chosen");
+    ASSERT_FALSE(shots.empty());
+    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << shots.back();
+
+    Outcome again = Run({"--duration", "1", "--size", "96x54", "--out", (home / "again").string()});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    shots = Snapshots(home / "again");
+    ASSERT_FALSE(shots.empty());
+    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << "the chosen folder was stored";
+
+    Outcome missing = Run({"--choose-folder", (home / "nowhere").string(), "--duration", "0.5",
+                           "--size", "96x54"});
+    EXPECT_EQ(missing.exitCode, 3) << missing.err;
+}
+
 TEST_F(Program, ADamagedSettingsFileIsReportedAndTheRunGoesOn) {
     fs::path settings = home / "XDG_CONFIG_HOME/zoetropica/Zoetropica.named-data";
     fs::create_directories(settings.parent_path());
