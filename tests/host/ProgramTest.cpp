@@ -81,7 +81,8 @@ class Program : public testing::Test {
     // Runs the program with the arguments; interrupts it (SIGINT) when asked,
     // kills it after a minute.
     Outcome Run(std::vector<std::string> args,
-                std::optional<std::chrono::milliseconds> interruptAfter = std::nullopt) {
+                std::optional<std::chrono::milliseconds> interruptAfter = std::nullopt,
+                bool keepDisplay = false) {
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e) {
             std::string entry = *e;
@@ -91,6 +92,7 @@ class Program : public testing::Test {
             for (const char* prefix : {"XDG_", "ZOETROPICA_", "TMPDIR=", "DISPLAY=",
                                        "WAYLAND_DISPLAY=", "DBUS_SESSION_BUS_ADDRESS="})
                 dropped = dropped || entry.rfind(prefix, 0) == 0;
+            if (keepDisplay && entry.rfind("DISPLAY=", 0) == 0) dropped = false;
             if (!dropped) env.push_back(entry);
         }
         env.push_back("TMPDIR=" + home.path().string());
@@ -347,6 +349,25 @@ TEST_F(Program, AFolderChosenInTheSettingsWindowIsPlayedAndKept) {
     Outcome missing = Run({"--choose-folder", (home / "nowhere").string(), "--duration", "0.5",
                            "--size", "96x54"});
     EXPECT_EQ(missing.exitCode, 3) << missing.err;
+}
+
+// With a display the program opens its window, and the criteria and folder go
+// through the real settings window and folder chooser.
+TEST_F(Program, PlaysInAWindowAndSetsItsChoicesInTheRealSettingsWindow) {
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display (the test run uses Xvfb)";
+    fs::path songs = Songs("0 play Jazz | Miles | Blue | So What\n1.2 stop\n");
+    Outcome outcome = Run({"--movies", Movies().string(), "--choose-folder", RedMovies().string(),
+                           "--search", "browse", "--songs", songs.string(), "--size", "160x90",
+                           "--out", (home / "window").string(), "--snapshot-every", "0.5"},
+                          std::nullopt, true);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.err.find("offscreen"), std::string::npos) << outcome.err;
+    std::vector<int> sizes = ListSizes(outcome.log);
+    ASSERT_FALSE(sizes.empty()) << outcome.log;
+    EXPECT_EQ(sizes.back(), 1) << "browse over the chosen folder of one movie: " << outcome.log;
+    std::vector<fs::path> shots = Snapshots(home / "window");
+    ASSERT_FALSE(shots.empty()) << outcome.out;
+    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << shots.back();
 }
 
 TEST_F(Program, ADamagedSettingsFileIsReportedAndTheRunGoesOn) {
