@@ -15,6 +15,7 @@
 #include <optional>
 #include <thread>
 
+#include "Picture.h"
 #include "ScratchFolder.h"
 
 extern char** environ;
@@ -212,27 +213,8 @@ TEST_F(Program, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(version.out.rfind("zoetropica ", 0), 0u);
 }
 
-// A PNG snapshot's pixels (x-8-8-8).
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-};
-
-Picture LoadPng(const fs::path& file) {
-    Picture picture;
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(file.c_str());
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        picture.width = cairo_image_surface_get_width(surface);
-        picture.height = cairo_image_surface_get_height(surface);
-        int stride = cairo_image_surface_get_stride(surface);
-        const uint8_t* data = cairo_image_surface_get_data(surface);
-        for (int y = 0; y < picture.height; ++y)
-            for (int x = 0; x < picture.width; ++x)
-                picture.pixels.push_back(reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xffffff);
-    }
-    cairo_surface_destroy(surface);
-    return picture;
-}
+using zt::test::LoadPng;
+using zt::test::Picture;
 
 std::vector<fs::path> Snapshots(const fs::path& folder) {
     std::vector<fs::path> files;
@@ -267,16 +249,6 @@ TEST_F(Program, PlaysASongListOffscreenAndWritesSnapshots) {
     EXPECT_TRUE(fs::exists(home / "XDG_CONFIG_HOME/zoetropica/Zoetropica.named-data"));
 }
 
-// The share of pixels close to a colour.
-double ShareNear(const Picture& picture, uint32_t colour) {
-    if (picture.pixels.empty()) return 0;
-    auto near = [colour](uint32_t p) {
-        for (int shift : {0, 8, 16})
-            if (std::abs(int((p >> shift) & 0xff) - int((colour >> shift) & 0xff)) > 40) return false;
-        return true;
-    };
-    return double(std::count_if(picture.pixels.begin(), picture.pixels.end(), near)) / picture.pixels.size();
-}
 
 // Playback: the movie's own pixels fill the visualizer, and the plug-in builds a
 // play list for each song. The stored folder is used again by a run without --movies.
@@ -287,7 +259,7 @@ TEST_F(Program, MoviesPlayInTheSnapshotsAndTheStoredFolderIsUsedAgain) {
     ASSERT_EQ(first.exitCode, 0) << first.err;
     std::vector<fs::path> shots = Snapshots(home / "first");
     ASSERT_FALSE(shots.empty());
-    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << shots.back();
+    EXPECT_GT(LoadPng(shots.back()).ShareNear(0xff0000), 0.9) << shots.back();
     EXPECT_NE(first.log.find("START_BUILD_MOVIE_PLAY_LIST"), std::string::npos) << first.log;
     EXPECT_NE(first.log.find("COMPLETE_BUILD_MOVIE_PLAY_LIST"), std::string::npos) << first.log;
 
@@ -296,7 +268,7 @@ TEST_F(Program, MoviesPlayInTheSnapshotsAndTheStoredFolderIsUsedAgain) {
     ASSERT_EQ(again.exitCode, 0) << again.err;
     shots = Snapshots(home / "again");
     ASSERT_FALSE(shots.empty());
-    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << "the folder stored by the first run";
+    EXPECT_GT(LoadPng(shots.back()).ShareNear(0xff0000), 0.9) << "the folder stored by the first run";
 }
 
 // The play-list sizes the plug-in logged, in order.
@@ -340,13 +312,13 @@ TEST_F(Program, AFolderChosenInTheSettingsWindowIsPlayedAndKept) {
     ASSERT_EQ(chosen.exitCode, 0) << chosen.err;
     std::vector<fs::path> shots = Snapshots(home / "chosen");
     ASSERT_FALSE(shots.empty());
-    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << shots.back();
+    EXPECT_GT(LoadPng(shots.back()).ShareNear(0xff0000), 0.9) << shots.back();
 
     Outcome again = Run({"--duration", "1", "--size", "96x54", "--out", (home / "again").string()});
     ASSERT_EQ(again.exitCode, 0) << again.err;
     shots = Snapshots(home / "again");
     ASSERT_FALSE(shots.empty());
-    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << "the chosen folder was stored";
+    EXPECT_GT(LoadPng(shots.back()).ShareNear(0xff0000), 0.9) << "the chosen folder was stored";
 
     Outcome missing = Run({"--choose-folder", (home / "nowhere").string(), "--duration", "0.5",
                            "--size", "96x54"});
@@ -369,7 +341,7 @@ TEST_F(Program, PlaysInAWindowAndSetsItsChoicesInTheRealSettingsWindow) {
     EXPECT_EQ(sizes.back(), 1) << "browse over the chosen folder of one movie: " << outcome.log;
     std::vector<fs::path> shots = Snapshots(home / "window");
     ASSERT_FALSE(shots.empty()) << outcome.out;
-    EXPECT_GT(ShareNear(LoadPng(shots.back()), 0xff0000), 0.9) << shots.back();
+    EXPECT_GT(LoadPng(shots.back()).ShareNear(0xff0000), 0.9) << shots.back();
 }
 
 TEST_F(Program, ADamagedSettingsFileIsReportedAndTheRunGoesOn) {

@@ -5,6 +5,8 @@
 
 #include <gtk/gtk.h>
 
+#include "Picture.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -64,36 +66,9 @@ inline void PressButton(GtkWidget* widget, GdkEventType type, guint button) {
     gdk_event_free(event);
 }
 
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels; // x-8-8-8, top byte cleared
-
-    // The share of pixels within 40 of the colour in each component.
-    double ShareNear(uint32_t colour) const {
-        if (pixels.empty()) return 0;
-        size_t near = 0;
-        for (uint32_t p : pixels) {
-            bool close = true;
-            for (int shift : {0, 8, 16})
-                close = close && std::abs(int((p >> shift) & 0xff) - int((colour >> shift) & 0xff)) <= 40;
-            near += close;
-        }
-        return double(near) / double(pixels.size());
-    }
-};
-
-inline Picture PictureOf(cairo_surface_t* surface) {
-    Picture picture;
-    cairo_surface_flush(surface);
-    picture.width = cairo_image_surface_get_width(surface);
-    picture.height = cairo_image_surface_get_height(surface);
-    int stride = cairo_image_surface_get_stride(surface);
-    const uint8_t* data = cairo_image_surface_get_data(surface);
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            picture.pixels.push_back(reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xffffff);
-    return picture;
-}
+using zt::test::LoadPng;
+using zt::test::Picture;
+using zt::test::PictureOf;
 
 // What the widget paints, at its allocated size.
 inline Picture PaintedBy(GtkWidget* widget) {
@@ -103,14 +78,6 @@ inline Picture PaintedBy(GtkWidget* widget) {
     gtk_widget_draw(widget, cr);
     cairo_destroy(cr);
     Picture picture = PictureOf(surface);
-    cairo_surface_destroy(surface);
-    return picture;
-}
-
-inline Picture LoadPng(const char* path) {
-    Picture picture;
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path);
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) picture = PictureOf(surface);
     cairo_surface_destroy(surface);
     return picture;
 }
