@@ -67,7 +67,12 @@ static OSStatus VisualPluginHandler(OSType message, VisualPluginMessageInfo* mes
         return status;
     }
     if (message == kVisualPluginCleanupMessage) {
-        if (visualPluginData != nullptr) DisposePtr(reinterpret_cast<Ptr>(visualPluginData));
+        if (visualPluginData != nullptr) {
+            // The settings window outlives the record: a click after this must
+            // not reach it.
+            ForgetSettingsDialogInstance(visualPluginData);
+            DisposePtr(reinterpret_cast<Ptr>(visualPluginData));
+        }
         return noErr;
     }
     // Every other message needs the record 'init' made; without one, change nothing.

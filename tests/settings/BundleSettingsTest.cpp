@@ -76,8 +76,14 @@ TEST_F(BundleSettings, ConfigureFindsTheLoadedBundleAndHitsReachItsHandler) {
     EXPECT_TRUE(ClickControl(window, 11));
     EXPECT_FALSE(IsWindowShown(window)) << "Cancel went through the bundle's handler";
 
-    // 'clr ' frees the record; a new 'init' and 'cnfg' bind the window to the new one.
+    // 'clr ' frees the record: an open window closes and its clicks reach no
+    // handler (ASan would see the freed record). A new 'init' and 'cnfg' bind
+    // the window to the new one.
+    ASSERT_EQ(host->Send(FourCC("cnfg")), noErr);
     ASSERT_EQ(host->Send(FourCC("clr ")), noErr);
+    EXPECT_FALSE(IsWindowShown(window));
+    EXPECT_TRUE(ClickControl(window, 3));
+    EXPECT_TRUE(ClickControl(window, 10));
     ASSERT_EQ(host->InitVisual(), noErr);
     ASSERT_EQ(Show(), noErr);
     ASSERT_EQ(host->Send(FourCC("cnfg")), noErr);
