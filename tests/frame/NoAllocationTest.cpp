@@ -1,8 +1,8 @@
 // Frames allocate nothing on the host's thread, whether a movie plays or the
 // notice is drawn: the real bundle is driven by the test host as a host would
 // (show, then a frame every 33 ms), and every heap allocation made on this
-// thread during the frames is counted. The movie's decoder thread and the play-list builder allocate as
-// they like; they are other threads.
+// thread during the frames is counted. The movie's decoder thread and the
+// play-list builder allocate as they like; they are other threads.
 #include "AllocationCounter.h"
 #include "TestHost.h"
 
@@ -99,22 +99,29 @@ std::string EmptyFolder() {
     return folder.string();
 }
 
+// Initialises the plug-in with the folder stored as its movie folder; the
+// message that shows it on the screen.
+VisualPluginMessageInfo PrepareShow(TestHost& host, const std::string& folder, const Screen& screen) {
+    EXPECT_EQ(host.CallEntry(FourCC("init")), noErr);
+    EXPECT_EQ(host.InitVisual(), noErr);
+    FSRef ref{};
+    EXPECT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(folder.c_str()), &ref, nullptr), noErr);
+    host.namedData["Movies Folder"] = std::vector<uint8_t>(ref.hidden, ref.hidden + sizeof ref.hidden);
+    VisualPluginMessageInfo show{};
+    show.showWindowMessage.port = screen.port;
+    show.showWindowMessage.drawRect = Rect{0, 0, SInt16(screen.height), SInt16(screen.width)};
+    return show;
+}
+
 class FrameAllocations : public ::testing::TestWithParam<FrameCase> {};
 
 TEST_P(FrameAllocations, FramesAllocateNothingOnTheHostsThread) {
     const bool movies = GetParam().movies;
     const std::string folder = movies ? MovieFolder() : EmptyFolder();
     TestHost host;
-    ASSERT_EQ(host.CallEntry(FourCC("init")), noErr);
-    ASSERT_EQ(host.InitVisual(), noErr);
-    FSRef ref{};
-    ASSERT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(folder.c_str()), &ref, nullptr), noErr);
-    host.namedData["Movies Folder"] = std::vector<uint8_t>(ref.hidden, ref.hidden + sizeof ref.hidden);
-
     Screen screen(320, 240);
-    VisualPluginMessageInfo show{};
-    show.showWindowMessage.port = screen.port;
-    show.showWindowMessage.drawRect = Rect{0, 0, 240, 320};
+    VisualPluginMessageInfo show = PrepareShow(host, folder, screen);
+    ASSERT_FALSE(HasFailure());
     ASSERT_EQ(host.Send(FourCC("show"), &show), noErr);
 
     const OSType message = GetParam().message;
@@ -162,15 +169,9 @@ TEST_P(FrameAllocations, FramesAllocateNothingOnTheHostsThread) {
 TEST(AllocationCounter, SeesTheBundlesAllocationsOnThisThreadOnly) {
     const std::string folder = MovieFolder();
     TestHost host;
-    ASSERT_EQ(host.CallEntry(FourCC("init")), noErr);
-    ASSERT_EQ(host.InitVisual(), noErr);
-    FSRef ref{};
-    ASSERT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(folder.c_str()), &ref, nullptr), noErr);
-    host.namedData["Movies Folder"] = std::vector<uint8_t>(ref.hidden, ref.hidden + sizeof ref.hidden);
     Screen screen(64, 64);
-    VisualPluginMessageInfo show{};
-    show.showWindowMessage.port = screen.port;
-    show.showWindowMessage.drawRect = Rect{0, 0, 64, 64};
+    VisualPluginMessageInfo show = PrepareShow(host, folder, screen);
+    ASSERT_FALSE(HasFailure());
 
     zt::test::StartCountingAllocations();
     host.Send(FourCC("show"), &show); // opens the folder and its movie, starts a decoder
